@@ -1,0 +1,62 @@
+# Kodrin: `make run` builds and starts the program under Wine; `make test`
+# builds both builds and runs every test. Both install what is missing first.
+
+JOBS ?= $(shell nproc)
+CTEST := ctest --output-on-failure -j$(JOBS)
+WINE_PREFIX := $(CURDIR)/build/windows/wineprefix
+CATALOG ?=
+
+.PHONY: all setup native windows test test-native test-windows run bench fuzz fuzz-build screenshots clean
+
+all: native windows
+
+setup:
+	@scripts/setup.sh
+
+build/native/build.ninja: | setup
+	@cmake --preset native >/dev/null
+
+build/windows/build.ninja: | setup
+	@cmake --preset windows >/dev/null
+
+native: setup build/native/build.ninja
+	@cmake --build --preset native
+
+windows: setup build/windows/build.ninja
+	@cmake --build --preset windows
+
+test: test-native test-windows
+
+test-native: native
+	cd build/native && $(CTEST)
+
+# Console tests run as they are; tests that create windows get a display.
+test-windows: windows
+	@WINEPREFIX=$(WINE_PREFIX) scripts/wine-prefix
+	cd build/windows && WINEPREFIX=$(WINE_PREFIX) $(CTEST) -LE gui
+	cd build/windows && WINEPREFIX=$(WINE_PREFIX) ../../scripts/with-display $(CTEST) -L gui
+
+run: windows
+	@WINEPREFIX=$(WINE_PREFIX) scripts/wine-prefix
+	WINEPREFIX=$(WINE_PREFIX) WINEDEBUG=-all scripts/with-display wine build/windows/src/kodrin.exe $(if $(CATALOG),/F$(CATALOG))
+
+bench: setup
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench
+	build/bench/bench/kodrin_bench $(BENCH_ARGS)
+
+# libFuzzer targets (clang). FUZZ_SECONDS per target.
+FUZZ_SECONDS ?= 60
+fuzz-build: setup
+	@CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKODRIN_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build build/fuzz
+
+fuzz: fuzz-build
+	@for t in build/fuzz/fuzz/fuzz_*; do \
+	  name=$$(basename $$t); mkdir -p build/fuzz/corpus/$$name; \
+	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
+	  $$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus/$$name fuzz/seeds/$$name 2>&1 | tail -n 12 || exit 1; \
+	done
+
+clean:
+	rm -rf build
