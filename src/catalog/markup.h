@@ -48,6 +48,8 @@ public:
     MarkupReader() = default;
     MarkupReader(const MarkupReader&) = delete;
     MarkupReader& operator=(const MarkupReader&) = delete;
+    MarkupReader(MarkupReader&&) = default;  // views taken before a move are invalid
+    MarkupReader& operator=(MarkupReader&&) = default;
 
     // Reads the whole file into the buffer (a trailing odd byte is dropped).
     bool LoadFile(std::u16string_view path);
@@ -81,6 +83,8 @@ public:
 private:
     std::u16string buffer_;
     std::size_t position_ = 0;
+    bool hasOddByte_ = false;   // a file of odd length: its last byte, kept for 8-bit documents
+    char16_t oddByte_ = 0;
     bool closing_ = false;
     bool empty_ = false;
 };
