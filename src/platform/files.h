@@ -11,4 +11,8 @@ namespace kodrin::platform {
 // is missing or cannot be read.
 bool ReadWholeFile(std::u16string_view path, std::vector<std::uint8_t>& bytes);
 
+// True when the file at path exists and can be opened for reading now
+// (folders do not count). Shares read, write and delete access with others.
+bool CanOpenForReading(std::u16string_view path);
+
 }  // namespace kodrin::platform

@@ -34,4 +34,15 @@ bool ReadWholeFile(std::u16string_view path, std::vector<std::uint8_t>& bytes) {
     return true;
 }
 
+bool CanOpenForReading(std::u16string_view path) {
+    if (path.empty() || path.find(u'\0') != std::u16string_view::npos) return false;
+    const std::string native = ToUtf8(path);
+    const int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st {};
+    const bool ok = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+    ::close(fd);
+    return ok;
+}
+
 }  // namespace kodrin::platform

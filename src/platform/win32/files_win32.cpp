@@ -38,4 +38,14 @@ bool ReadWholeFile(std::u16string_view path, std::vector<std::uint8_t>& bytes) {
     return true;
 }
 
+bool CanOpenForReading(std::u16string_view path) {
+    if (path.empty() || path.find(u'\0') != std::u16string_view::npos) return false;
+    const std::wstring wpath(reinterpret_cast<const wchar_t*>(path.data()), path.size());
+    // Without FILE_FLAG_BACKUP_SEMANTICS a folder cannot be opened, which is
+    // what is wanted here.
+    Handle file{::CreateFileW(wpath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    return file.h != INVALID_HANDLE_VALUE;
+}
+
 }  // namespace kodrin::platform
