@@ -425,6 +425,48 @@ int MarkupReader::Progress() const {
 
 bool SameName(std::u16string_view a, std::u16string_view b) { return platform::EqualIgnoreCase(a, b); }
 
+std::size_t NameTable::Hash(std::u16string_view upper) {
+    std::size_t h = upper.size();
+    for (char16_t c : upper) h = h * 31 + c;
+    return h % kSlots;
+}
+
+NameTable::NameTable(std::initializer_list<Entry> entries) : entries_(entries), slots_(kSlots, -1) {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        std::size_t slot = Hash(entries_[i].name);
+        while (slots_[slot] >= 0) slot = (slot + 1) % kSlots;
+        slots_[slot] = static_cast<std::int16_t>(i);
+    }
+}
+
+int NameTable::Find(std::u16string_view name, int missing) const {
+    constexpr std::size_t kLongest = 64;
+    char16_t upper[kLongest];
+    bool simple = name.size() <= kLongest;
+    for (std::size_t i = 0; simple && i < name.size(); ++i) {
+        const char16_t c = name[i];
+        if (c >= u'a' && c <= u'z') {
+            upper[i] = static_cast<char16_t>(c - 32);
+        } else if ((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')) {
+            upper[i] = c;
+        } else {
+            simple = false;
+        }
+    }
+    if (simple) {
+        const std::u16string_view key(upper, name.size());
+        for (std::size_t slot = Hash(key);; slot = (slot + 1) % kSlots) {
+            const int index = slots_[slot];
+            if (index < 0) return missing;
+            if (entries_[static_cast<std::size_t>(index)].name == key) return entries_[static_cast<std::size_t>(index)].value;
+        }
+    }
+    for (const Entry& e : entries_) {
+        if (SameName(e.name, name)) return e.value;
+    }
+    return missing;
+}
+
 std::u16string Unescape(std::u16string_view text) {
     static constexpr std::u16string_view kEntities[] = {u"&amp;", u"&lt;", u"&gt;"};
     static constexpr char16_t kValues[] = {u'&', u'<', u'>'};

@@ -100,4 +100,25 @@ std::vector<std::int32_t> ReadIntList(std::u16string_view text, int maximum);
 // Names compare ignoring case (locale-aware); ASCII names take a fast path.
 bool SameName(std::u16string_view a, std::u16string_view b);
 
+// Maps the element names a reader knows to small numbers, comparing as
+// SameName does. Names of ASCII letters and digits (all the program writes)
+// are found by hashing their upper-case form; any other name is compared with
+// every entry through the locale.
+class NameTable {
+public:
+    struct Entry {
+        std::u16string_view name;  // upper-case ASCII
+        int value;
+    };
+    explicit NameTable(std::initializer_list<Entry> entries);
+    // The value of the name, or `missing`.
+    int Find(std::u16string_view name, int missing = -1) const;
+
+private:
+    static constexpr std::size_t kSlots = 512;
+    static std::size_t Hash(std::u16string_view upper);
+    std::vector<Entry> entries_;
+    std::vector<std::int16_t> slots_;  // index into entries_, -1 empty
+};
+
 }  // namespace kodrin
