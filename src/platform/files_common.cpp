@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 
 #include "platform/crypto.h"
@@ -38,7 +39,7 @@ WriteFault CurrentWriteFault() {
 
 std::u16string TemporaryPathFor(std::u16string_view target) {
     std::uint8_t random[8] = {};
-    static std::uint64_t counter = 0;
+    static std::atomic<std::uint64_t> counter{0};
     if (!RandomBytes(random)) {
         // Uniqueness only, not secrecy: a counter will do.
         const std::uint64_t c = ++counter;

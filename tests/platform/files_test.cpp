@@ -10,7 +10,9 @@
 #include "platform/crypto.h"
 #include "platform/files.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -192,7 +194,82 @@ TEST(PathParts, FolderAndFileName) {
     EXPECT_EQ(FileNamePart(u"\\\\server\\share\\f"), u"f");
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+// A writer killed in the middle of saving a large file: the previous file
+// stays whole. The writer is this test program started again to run only
+// FilesChild.DISABLED_WriteUntilKilled, which stops itself half-way through
+// the write and announces it with a marker file, so the kill lands there.
+std::wstring EnvironmentValue(const wchar_t* name) {
+    wchar_t buffer[1024];
+    const DWORD n = ::GetEnvironmentVariableW(name, buffer, 1024);
+    return n > 0 && n < 1024 ? std::wstring(buffer, n) : std::wstring();
+}
+
+TEST(FilesChild, DISABLED_WriteUntilKilled) {
+    const std::wstring target = EnvironmentValue(L"KODRIN_TEST_TARGET");
+    const std::wstring marker = EnvironmentValue(L"KODRIN_TEST_MARKER");
+    ASSERT_FALSE(target.empty());
+    const Bytes next = Pattern(48 << 20, 12);
+    WriteFault fault;
+    fault.on_progress = [&](std::uint64_t written) {
+        if (written >= next.size() / 2) {
+            const HANDLE h = ::CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+            ::CloseHandle(h);
+            ::Sleep(INFINITE);
+        }
+    };
+    platform::SetWriteFaultForTesting(fault);
+    platform::WriteFileAtomically(std::u16string(reinterpret_cast<const char16_t*>(target.c_str())), next);
+}
+
+TEST_F(FilesTest, KilledWriterLeavesThePreviousFileWhole) {
+    const auto target = Path(u"Kodrinxml");
+    const auto marker = Path(u"marker");
+    const Bytes old = Pattern(1 << 20, 11);
+    const Bytes next = Pattern(48 << 20, 12);
+    ASSERT_TRUE(platform::WriteFileAtomically(target, old));
+    ::SetEnvironmentVariableW(L"KODRIN_TEST_TARGET", reinterpret_cast<const wchar_t*>(target.c_str()));
+    ::SetEnvironmentVariableW(L"KODRIN_TEST_MARKER", reinterpret_cast<const wchar_t*>(marker.c_str()));
+    wchar_t exe[MAX_PATH];
+    ASSERT_GT(::GetModuleFileNameW(nullptr, exe, MAX_PATH), 0u);
+    std::wstring command = L"\"" + std::wstring(exe) +
+                           L"\" --gtest_filter=FilesChild.DISABLED_WriteUntilKilled --gtest_also_run_disabled_tests";
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const HANDLE nul = ::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                     OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
+    PROCESS_INFORMATION process{};
+    const BOOL started = ::CreateProcessW(exe, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                          nullptr, &startup, &process);
+    ::CloseHandle(nul);
+    ASSERT_TRUE(started);
+    // Wait for the marker (or the child's end), a minute at most.
+    bool ready = false;
+    for (int i = 0; i < 6000 && !ready; ++i) {
+        ready = platform::FileExists(marker);
+        if (!ready && ::WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) break;
+    }
+    ::TerminateProcess(process.hProcess, 9);
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    ASSERT_TRUE(ready);
+
+    EXPECT_EQ(Read(u"Kodrinxml"), old);
+    // The half-written temporary file is the only other trace.
+    std::vector<std::u16string> others;
+    for (const auto& f : platform::ListFiles(folder_))
+        if (f != u"Kodrinxml" && f != u"marker") others.push_back(f);
+    ASSERT_EQ(others.size(), 1u);
+    EXPECT_EQ(others[0].rfind(u"Kodrinxml.", 0), 0u);
+    EXPECT_GE(Read(others[0]).size(), next.size() / 2);
+    ASSERT_TRUE(platform::WriteFileAtomically(target, next));
+    EXPECT_EQ(Read(u"Kodrinxml"), next);
+}
+#else
 // A writer killed in the middle of saving a large file: the previous file
 // stays whole. The child stops itself half-way through the write so that the
 // kill lands there every time.
