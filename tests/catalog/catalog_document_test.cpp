@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "catalog/catalog_document.h"
+#include "platform/files.h"
 #include "platform/utf.h"
 #include "support/text.h"
 
@@ -218,35 +219,28 @@ TEST(CatalogDocument, LoginFieldsAndCategoriesAsRead) {
 }
 
 TEST(CatalogDocument, PictureNameWithFullPathLoadsTheFile) {
-    const std::string dir = testing::TempDir();
-    const std::string file = dir + "kodrin_picture_test.bin";
-    {
-        std::ofstream f(file, std::ios::binary);
-        f << "PNGDATA";
-    }
+    // Stored names use the Windows separator; natively it means "/" too.
+    const std::u16string folder = platform::FromUtf8(testing::TempDir()) + u"kodrin_pictures";
+    ASSERT_TRUE(platform::CreateFolders(folder));
+    const std::u16string file = folder + u"\\logo.bin";
+    const std::vector<std::uint8_t> bytes = {'P', 'N', 'G', 0, 255};
+    ASSERT_TRUE(platform::WriteFileAtomically(file, bytes));
     Settings settings = NewSettings();
-    std::u16string path = platform::FromUtf8(file);
-#ifndef _WIN32
-    // A native path has no backslash: give it one the reader will split at,
-    // in a file name the system accepts.
-    const std::string odd = dir + "sub\\kodrin_picture_test.bin";
-    std::rename(file.c_str(), odd.c_str());
-    path = platform::FromUtf8(odd);
-#endif
-    const Catalog c = ReadDocument(u"<KODRIN><APPLICATIONLIST><APPLICATION><PICTURENAME>" + path +
-                                       u"</PICTURENAME></APPLICATION><APPLICATION><PICTURENAME>missing\\x.png"
-                                       u"</PICTURENAME></APPLICATION></APPLICATIONLIST></KODRIN>",
+    const Catalog c = ReadDocument(u"<KODRIN><APPLICATIONLIST><APPLICATION><PICTURENAME>" + file +
+                                       u"</PICTURENAME></APPLICATION><APPLICATION><PICTURENAME>" + folder +
+                                       u"\\missing.png</PICTURENAME></APPLICATION><APPLICATION>"
+                                       u"<PICTUREDATA>1,2</PICTUREDATA><PICTURENAME>bare.png</PICTURENAME>"
+                                       u"</APPLICATION></APPLICATIONLIST></KODRIN>",
                                    settings);
-    ASSERT_EQ(c.records.size(), 2u);
-    EXPECT_EQ(c.records[0].pictureName, u"kodrin_picture_test.bin");
-    EXPECT_EQ(std::string(c.records[0].picture.begin(), c.records[0].picture.end()), "PNGDATA");
-    EXPECT_EQ(c.records[1].pictureName, u"x.png");
+    ASSERT_EQ(c.records.size(), 3u);
+    EXPECT_EQ(c.records[0].pictureName, u"logo.bin");
+    EXPECT_EQ(c.records[0].picture, bytes);
+    EXPECT_EQ(c.records[1].pictureName, u"missing.png");
     EXPECT_TRUE(c.records[1].picture.empty());
-#ifndef _WIN32
-    std::remove(odd.c_str());
-#else
-    std::remove(file.c_str());
-#endif
+    // A bare name clears bytes read before it: the picture lives in the folder.
+    EXPECT_EQ(c.records[2].pictureName, u"bare.png");
+    EXPECT_TRUE(c.records[2].picture.empty());
+    platform::RemoveFile(file);
 }
 
 }  // namespace

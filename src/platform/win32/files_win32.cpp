@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/files.h"
@@ -7,16 +8,96 @@
 namespace kodrin::platform {
 
 namespace {
+
 struct Handle {
-    HANDLE h;
-    ~Handle() { if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h); }
+    HANDLE h = INVALID_HANDLE_VALUE;
+    ~Handle() { Close(); }
+    bool Close() {
+        if (h == INVALID_HANDLE_VALUE) return true;
+        const BOOL ok = ::CloseHandle(h);
+        h = INVALID_HANDLE_VALUE;
+        return ok != FALSE;
+    }
 };
+
+std::wstring Wide(std::u16string_view path) {
+    return std::wstring(reinterpret_cast<const wchar_t*>(path.data()), path.size());
+}
+
+DWORD AttributesOf(std::u16string_view path) { return ::GetFileAttributesW(Wide(path).c_str()); }
+
+bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes, const WriteFault& fault) {
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    std::uint64_t done = 0;
+    while (done < bytes.size()) {
+        std::uint64_t wanted = std::min<std::uint64_t>(kPiece, bytes.size() - done);
+        WriteFault::Kind fail;
+        wanted = detail::AllowedBytes(fault, done, wanted, fail);
+        if (wanted > 0) {
+            DWORD written = 0;
+            if (!::WriteFile(file, bytes.data() + done, static_cast<DWORD>(wanted), &written, nullptr) ||
+                written != wanted)
+                return false;
+        }
+        done += wanted;
+        if (fail != WriteFault::Kind::None) {
+            ::SetLastError(fail == WriteFault::Kind::DiskFull ? ERROR_DISK_FULL : ERROR_WRITE_FAULT);
+            return false;
+        }
+        if (fault.on_progress) fault.on_progress(done);
+    }
+    return true;
+}
+
+// Writes bytes to a new temporary file beside target and flushes it to the
+// disk; its path on success, nothing left behind on failure.
+bool WriteTemporary(std::u16string_view target, std::span<const std::uint8_t> bytes, const WriteFault& fault,
+                    std::wstring& temp) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        temp = Wide(detail::TemporaryPathFor(target));
+        Handle file{::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
+        if (file.h == INVALID_HANDLE_VALUE) {
+            if (::GetLastError() == ERROR_FILE_EXISTS) continue;
+            return false;
+        }
+        bool ok = WriteAll(file.h, bytes, fault);
+        ok = ok && fault.kind != WriteFault::Kind::FlushFails && ::FlushFileBuffers(file.h);
+        ok = file.Close() && ok;
+        if (!ok) ::DeleteFileW(temp.c_str());
+        return ok;
+    }
+    return false;
+}
+
+// Puts the finished temporary file in the target's place.
+bool Commit(const std::wstring& temp, const std::wstring& target, bool target_exists) {
+    if (target_exists) {
+        if (::ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                           nullptr))
+            return true;
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+            // The old file is gone and the new content sits only in the
+            // temporary file: move it into place, and keep it if even that
+            // fails, because it is now the only copy.
+            if (::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                return true;
+            if (::GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+        }
+        ::DeleteFileW(temp.c_str());
+        return false;
+    }
+    if (::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    ::DeleteFileW(temp.c_str());
+    return false;
+}
+
 }  // namespace
 
 bool ReadWholeFile(std::u16string_view path, std::vector<std::uint8_t>& bytes) {
     bytes.clear();
-    const std::wstring wpath(reinterpret_cast<const wchar_t*>(path.data()), path.size());
-    Handle file{::CreateFileW(wpath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    Handle file{::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
     if (file.h == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER size{};
@@ -46,6 +127,104 @@ bool CanOpenForReading(std::u16string_view path) {
     Handle file{::CreateFileW(wpath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
     return file.h != INVALID_HANDLE_VALUE;
+}
+
+bool WriteFileAtomically(std::u16string_view path, std::span<const std::uint8_t> bytes) {
+    const DWORD attributes = AttributesOf(path);
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) return false;
+    const WriteFault fault = detail::CurrentWriteFault();
+    std::wstring temp;
+    if (!WriteTemporary(path, bytes, fault, temp)) return false;
+    if (fault.kind == WriteFault::Kind::ReplaceFails) {
+        ::DeleteFileW(temp.c_str());
+        return false;
+    }
+    return Commit(temp, Wide(path), exists);
+}
+
+bool FileExists(std::u16string_view path) {
+    const DWORD a = AttributesOf(path);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(std::u16string_view path) {
+    const DWORD a = AttributesOf(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsReadOnly(std::u16string_view path) {
+    const DWORD a = AttributesOf(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY);
+}
+
+bool SetReadOnly(std::u16string_view path, bool read_only) {
+    const std::wstring wide = Wide(path);
+    const DWORD a = ::GetFileAttributesW(wide.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES) return false;
+    DWORD wanted = read_only ? (a | FILE_ATTRIBUTE_READONLY) : (a & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    if (wanted == 0) wanted = FILE_ATTRIBUTE_NORMAL;
+    return ::SetFileAttributesW(wide.c_str(), wanted) != FALSE;
+}
+
+bool CopyFileTo(std::u16string_view from, std::u16string_view to) {
+    // Copy beside the target first, so that a failed copy leaves it whole.
+    const DWORD attributes = AttributesOf(to);
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) return false;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        const std::wstring temp = Wide(detail::TemporaryPathFor(to));
+        if (!::CopyFileW(Wide(from).c_str(), temp.c_str(), TRUE)) {
+            if (::GetLastError() == ERROR_FILE_EXISTS) continue;
+            ::DeleteFileW(temp.c_str());
+            return false;
+        }
+        // A read-only source gives a read-only copy, which cannot replace.
+        const DWORD copied = ::GetFileAttributesW(temp.c_str());
+        if (copied != INVALID_FILE_ATTRIBUTES && (copied & FILE_ATTRIBUTE_READONLY))
+            ::SetFileAttributesW(temp.c_str(), copied & ~DWORD{FILE_ATTRIBUTE_READONLY});
+        // Like CopyFileW, the copy takes the source's attributes.
+        if (!::MoveFileExW(temp.c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            ::DeleteFileW(temp.c_str());
+            return false;
+        }
+        if (copied != INVALID_FILE_ATTRIBUTES) ::SetFileAttributesW(Wide(to).c_str(), copied);
+        return true;
+    }
+    return false;
+}
+
+bool MoveFileTo(std::u16string_view from, std::u16string_view to) {
+    return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_COPY_ALLOWED) != FALSE;
+}
+
+bool RemoveFile(std::u16string_view path) { return ::DeleteFileW(Wide(path).c_str()) != FALSE; }
+
+bool CreateFolders(std::u16string_view path) {
+    const std::wstring wide = Wide(path);
+    for (std::size_t i = 1; i <= wide.size(); ++i) {
+        if (i == wide.size() || wide[i] == L'\\' || wide[i] == L'/') {
+            // Drive roots ("C:") and share names fail here harmlessly.
+            ::CreateDirectoryW(wide.substr(0, i).c_str(), nullptr);
+        }
+    }
+    return FolderExists(path);
+}
+
+std::vector<std::u16string> ListFiles(std::u16string_view folder, std::u16string_view extension) {
+    std::vector<std::u16string> names;
+    std::wstring pattern = Wide(folder);
+    if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW data{};
+    const HANDLE find = ::FindFirstFileW(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.emplace_back(reinterpret_cast<const char16_t*>(data.cFileName));
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    return detail::FilterAndSort(std::move(names), extension);
 }
 
 }  // namespace kodrin::platform

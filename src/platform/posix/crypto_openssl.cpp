@@ -1,0 +1,77 @@
+#include <openssl/evp.h>
+#include <sys/random.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <memory>
+
+#include "platform/crypto.h"
+
+namespace kodrin::platform {
+
+namespace {
+
+struct CtxFree {
+    void operator()(EVP_CIPHER_CTX* ctx) const { EVP_CIPHER_CTX_free(ctx); }
+};
+
+bool Run(bool encrypt, const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> in,
+         std::vector<std::uint8_t>& out) {
+    out.clear();
+    if (in.size() % 16 != 0) return false;
+    std::unique_ptr<EVP_CIPHER_CTX, CtxFree> ctx(EVP_CIPHER_CTX_new());
+    if (!ctx) return false;
+    if (EVP_CipherInit_ex(ctx.get(), EVP_aes_128_cbc(), nullptr, key.data(), iv.data(), encrypt ? 1 : 0) != 1)
+        return false;
+    if (EVP_CIPHER_CTX_set_padding(ctx.get(), 0) != 1) return false;
+    out.resize(in.size());
+    std::size_t done = 0;
+    // The library counts in int: feed large buffers in pieces (a multiple of
+    // the block size, so the chaining carries over unchanged).
+    constexpr std::size_t kPiece = std::size_t{1} << 30;
+    while (done < in.size()) {
+        const std::size_t piece = std::min(kPiece, in.size() - done);
+        int written = 0;
+        if (EVP_CipherUpdate(ctx.get(), out.data() + done, &written, in.data() + done, static_cast<int>(piece)) != 1 ||
+            static_cast<std::size_t>(written) != piece) {
+            out.clear();
+            return false;
+        }
+        done += piece;
+    }
+    int tail = 0;
+    std::uint8_t last[32];
+    if (EVP_CipherFinal_ex(ctx.get(), last, &tail) != 1 || tail != 0) {
+        out.clear();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool Aes128CbcEncrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> plain,
+                      std::vector<std::uint8_t>& cipher) {
+    return Run(true, key, iv, plain, cipher);
+}
+
+bool Aes128CbcDecrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> cipher,
+                      std::vector<std::uint8_t>& plain) {
+    return Run(false, key, iv, cipher, plain);
+}
+
+bool RandomBytes(std::span<std::uint8_t> out) {
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const ssize_t got = ::getrandom(out.data() + done, out.size() - done, 0);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+}  // namespace kodrin::platform

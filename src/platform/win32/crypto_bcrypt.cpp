@@ -1,0 +1,84 @@
+#include <windows.h>
+#include <bcrypt.h>
+
+#include <algorithm>
+
+#include "platform/crypto.h"
+
+namespace kodrin::platform {
+
+namespace {
+
+struct Algorithm {
+    BCRYPT_ALG_HANDLE h = nullptr;
+    ~Algorithm() { if (h) ::BCryptCloseAlgorithmProvider(h, 0); }
+};
+
+struct Key {
+    BCRYPT_KEY_HANDLE h = nullptr;
+    ~Key() { if (h) ::BCryptDestroyKey(h); }
+};
+
+bool Run(bool encrypt, const Aes128Key& key_bytes, const Aes128Iv& iv, std::span<const std::uint8_t> in,
+         std::vector<std::uint8_t>& out) {
+    out.clear();
+    if (in.size() % 16 != 0) return false;
+    Algorithm alg;
+    if (!BCRYPT_SUCCESS(::BCryptOpenAlgorithmProvider(&alg.h, BCRYPT_AES_ALGORITHM, nullptr, 0))) return false;
+    if (!BCRYPT_SUCCESS(::BCryptSetProperty(alg.h, BCRYPT_CHAINING_MODE,
+                                            reinterpret_cast<PUCHAR>(const_cast<wchar_t*>(BCRYPT_CHAIN_MODE_CBC)),
+                                            sizeof(BCRYPT_CHAIN_MODE_CBC), 0)))
+        return false;
+    Aes128Key secret = key_bytes;
+    Key key;
+    if (!BCRYPT_SUCCESS(::BCryptGenerateSymmetricKey(alg.h, &key.h, nullptr, 0, secret.data(),
+                                                     static_cast<ULONG>(secret.size()), 0)))
+        return false;
+    // BCrypt writes the chaining value back into the IV buffer it is given,
+    // so it works on a copy; that also lets large buffers go in pieces.
+    Aes128Iv chain = iv;
+    out.resize(in.size());
+    constexpr std::size_t kPiece = std::size_t{1} << 30;
+    std::size_t done = 0;
+    while (done < in.size()) {
+        const ULONG piece = static_cast<ULONG>(std::min(kPiece, in.size() - done));
+        ULONG written = 0;
+        PUCHAR src = const_cast<PUCHAR>(in.data() + done);
+        const NTSTATUS status =
+            encrypt ? ::BCryptEncrypt(key.h, src, piece, nullptr, chain.data(), static_cast<ULONG>(chain.size()),
+                                      out.data() + done, piece, &written, 0)
+                    : ::BCryptDecrypt(key.h, src, piece, nullptr, chain.data(), static_cast<ULONG>(chain.size()),
+                                      out.data() + done, piece, &written, 0);
+        if (!BCRYPT_SUCCESS(status) || written != piece) {
+            out.clear();
+            return false;
+        }
+        done += piece;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool Aes128CbcEncrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> plain,
+                      std::vector<std::uint8_t>& cipher) {
+    return Run(true, key, iv, plain, cipher);
+}
+
+bool Aes128CbcDecrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> cipher,
+                      std::vector<std::uint8_t>& plain) {
+    return Run(false, key, iv, cipher, plain);
+}
+
+bool RandomBytes(std::span<std::uint8_t> out) {
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const ULONG piece = static_cast<ULONG>(std::min<std::size_t>(out.size() - done, 0x10000000u));
+        if (!BCRYPT_SUCCESS(::BCryptGenRandom(nullptr, out.data() + done, piece, BCRYPT_USE_SYSTEM_PREFERRED_RNG)))
+            return false;
+        done += piece;
+    }
+    return true;
+}
+
+}  // namespace kodrin::platform
