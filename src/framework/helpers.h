@@ -53,7 +53,7 @@ public:
 
     bool Read(const std::u16string& subKey, const std::u16string& name, std::u16string& value);
     bool Write(const std::u16string& subKey, const std::u16string& name, const std::u16string& value);
-    // Result of the last failed call (kOk until one fails).
+    // Result of the last Read or Write.
     int LastResult() const { return result_; }
 
 private:
