@@ -34,6 +34,9 @@ test-native: native
 test-windows: windows
 	@WINEPREFIX=$(WINE_PREFIX) scripts/wine-prefix
 	cd build/windows && WINEPREFIX=$(WINE_PREFIX) $(CTEST) -LE gui
+	@# The console tests' wineserver (and its desktop, made without a display)
+	@# would still be running: end it so that the window tests get a new one.
+	@WINEPREFIX=$(WINE_PREFIX) wineserver -k >/dev/null 2>&1 || true
 	cd build/windows && WINEPREFIX=$(WINE_PREFIX) ../../scripts/with-display $(CTEST) -L gui
 
 run: windows
