@@ -4,6 +4,8 @@
 
 #include <pugixml.hpp>
 
+#include <memory>
+
 #include "catalog/catalog_document.h"
 #include "synthetic.h"
 

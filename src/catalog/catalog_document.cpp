@@ -9,7 +9,6 @@ namespace {
 
 constexpr std::u16string_view kCategoryListTag = u"CATEGORYLIST";
 constexpr std::u16string_view kCategoryNameTag = u"CATEGORYNAME";
-constexpr std::u16string_view kOptionsTag = u"OPTIONS";
 constexpr std::u16string_view kApplicationListTag = u"APPLICATIONLIST";
 constexpr std::u16string_view kApplicationTag = u"APPLICATION";
 constexpr std::u16string_view kLoginDataTag = u"LOGINDATA";

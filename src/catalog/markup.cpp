@@ -54,10 +54,9 @@ std::string GeneralNotation(double value) {
     std::string s = buf;
     const std::size_t e = s.find('e');
     if (e != std::string::npos && e + 2 < s.size()) {
-        std::string mantissa = s.substr(0, e + 2);  // up to and including the sign
-        std::string exponent = s.substr(e + 2);
-        while (exponent.size() < 3) exponent.insert(exponent.begin(), '0');
-        s = mantissa + exponent;
+        // Pad the exponent (after "e" and its sign) to three digits.
+        const std::size_t digits = s.size() - (e + 2);
+        if (digits < 3) s.insert(e + 2, 3 - digits, '0');
     }
     return s;
 }
@@ -83,18 +82,27 @@ std::string RealText(double value) {
 // ---------------------------------------------------------------------------
 // MarkupWriter
 
-void MarkupWriter::Open(std::u16string_view name) {
+void MarkupWriter::StartLeaf(std::u16string_view name) {
     text_.push_back(u'<');
     text_.append(name);
+    text_.push_back(u'>');
+}
+
+void MarkupWriter::EndLeaf(std::u16string_view name) {
+    text_.append(u"</");
+    text_.append(name);
     text_.append(u">\r\n");
+}
+
+void MarkupWriter::Open(std::u16string_view name) {
+    StartLeaf(name);
+    text_.append(u"\r\n");
     open_.emplace_back(name);
 }
 
 void MarkupWriter::Close() {
     if (open_.empty()) return;
-    text_.append(u"</");
-    text_.append(open_.back());
-    text_.append(u">\r\n");
+    EndLeaf(open_.back());
     open_.pop_back();
 }
 
@@ -109,9 +117,7 @@ void MarkupWriter::Text(std::u16string_view name, std::u16string_view text) {
         Empty(name);
         return;
     }
-    text_.push_back(u'<');
-    text_.append(name);
-    text_.push_back(u'>');
+    StartLeaf(name);
     const char16_t* p = text.data();
     const char16_t* const end = p + text.size();
     while (p < end) {
@@ -126,9 +132,7 @@ void MarkupWriter::Text(std::u16string_view name, std::u16string_view text) {
         }
         ++p;
     }
-    text_.append(u"</");
-    text_.append(name);
-    text_.append(u">\r\n");
+    EndLeaf(name);
 }
 
 void MarkupWriter::Bool(std::u16string_view name, bool value) {
@@ -136,11 +140,9 @@ void MarkupWriter::Bool(std::u16string_view name, bool value) {
         Empty(name);
         return;
     }
-    text_.push_back(u'<');
-    text_.append(name);
-    text_.append(u">1</");
-    text_.append(name);
-    text_.append(u">\r\n");
+    StartLeaf(name);
+    text_.push_back(u'1');
+    EndLeaf(name);
 }
 
 void MarkupWriter::Int(std::u16string_view name, std::int32_t value) {
@@ -148,13 +150,9 @@ void MarkupWriter::Int(std::u16string_view name, std::int32_t value) {
         Empty(name);
         return;
     }
-    text_.push_back(u'<');
-    text_.append(name);
-    text_.push_back(u'>');
+    StartLeaf(name);
     AppendSigned(text_, value);
-    text_.append(u"</");
-    text_.append(name);
-    text_.append(u">\r\n");
+    EndLeaf(name);
 }
 
 void MarkupWriter::Unsigned(std::u16string_view name, std::int64_t value) {
@@ -163,13 +161,9 @@ void MarkupWriter::Unsigned(std::u16string_view name, std::int64_t value) {
         Empty(name);
         return;
     }
-    text_.push_back(u'<');
-    text_.append(name);
-    text_.push_back(u'>');
+    StartLeaf(name);
     AppendUnsigned(text_, u);
-    text_.append(u"</");
-    text_.append(name);
-    text_.append(u">\r\n");
+    EndLeaf(name);
 }
 
 void MarkupWriter::Real(std::u16string_view name, double value) {
@@ -177,13 +171,9 @@ void MarkupWriter::Real(std::u16string_view name, double value) {
         Empty(name);
         return;
     }
-    text_.push_back(u'<');
-    text_.append(name);
-    text_.push_back(u'>');
+    StartLeaf(name);
     AppendAscii(text_, RealText(value).c_str());
-    text_.append(u"</");
-    text_.append(name);
-    text_.append(u">\r\n");
+    EndLeaf(name);
 }
 
 void MarkupWriter::ByteList(std::u16string_view name, const std::vector<std::uint8_t>& bytes) {
@@ -191,16 +181,12 @@ void MarkupWriter::ByteList(std::u16string_view name, const std::vector<std::uin
         Empty(name);
         return;
     }
-    text_.push_back(u'<');
-    text_.append(name);
-    text_.push_back(u'>');
+    StartLeaf(name);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (i) text_.push_back(u',');
         AppendUnsigned(text_, bytes[i]);
     }
-    text_.append(u"</");
-    text_.append(name);
-    text_.append(u">\r\n");
+    EndLeaf(name);
 }
 
 void MarkupWriter::IntList(std::u16string_view name, const std::vector<std::int32_t>& ints) {
@@ -208,16 +194,12 @@ void MarkupWriter::IntList(std::u16string_view name, const std::vector<std::int3
         Empty(name);
         return;
     }
-    text_.push_back(u'<');
-    text_.append(name);
-    text_.push_back(u'>');
+    StartLeaf(name);
     for (std::size_t i = 0; i < ints.size(); ++i) {
         if (i) text_.push_back(u',');
         AppendSigned(text_, ints[i]);
     }
-    text_.append(u"</");
-    text_.append(name);
-    text_.append(u">\r\n");
+    EndLeaf(name);
 }
 
 // ---------------------------------------------------------------------------
@@ -303,8 +285,9 @@ bool MarkupReader::FindRoot(std::u16string_view name) {
         if (c >= 0x80) return false;
         openBytes.push_back(static_cast<char>(c));
     }
-    const std::string closeBytes = "</" + openBytes.substr(1);
-    const std::string slashBytes = "/" + openBytes.substr(1);
+    std::string closeBytes = "</";
+    closeBytes.append(openBytes, 1, std::string::npos);
+    const std::string slashBytes(closeBytes, 1, std::string::npos);
     const std::size_t start = FindPackedAtEven(buffer_, Pack(openBytes), openBytes.size(), 0);
     if (start == std::u16string::npos) return false;
     if (FindPackedAtEven(buffer_, Pack(closeBytes), closeBytes.size(), start) == std::u16string::npos &&

@@ -39,6 +39,9 @@ public:
     std::size_t OpenCount() const { return open_.size(); }
 
 private:
+    void StartLeaf(std::u16string_view name);  // <name>
+    void EndLeaf(std::u16string_view name);    // </name> CR LF
+
     std::u16string text_;
     std::vector<std::u16string> open_;
 };
