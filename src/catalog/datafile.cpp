@@ -21,9 +21,6 @@ bool IsPlainFileName(std::u16string_view name) {
     return name.find_first_of(u"\\/:") == std::u16string_view::npos;
 }
 
-// The buffer's code units back to the bytes they were read from.
-std::vector<std::uint8_t> BufferBytes(const std::u16string& buffer) { return Utf16LeBytes(buffer); }
-
 }  // namespace
 
 std::u16string BackupPath(std::u16string_view dataFile) {
@@ -108,7 +105,8 @@ LoadResult LoadCatalog(std::u16string_view path, Catalog& catalog, Settings& set
         if (user) answer = user->AskPassword();
         if (answer && !answer->empty()) {
             settings.password = *answer;
-            std::vector<std::uint8_t> bytes = BufferBytes(reader.Buffer());
+            // The buffer's code units back to the bytes they were read from.
+            std::vector<std::uint8_t> bytes = Utf16LeBytes(reader.Buffer());
             if (DecryptCatalogBytes(settings.password, bytes)) reader.SetBytes(bytes.data(), bytes.size());
         }
     }
