@@ -183,6 +183,12 @@ TEST_F(ComboBoxTest, ColourItemsAreDrawnInTheirColourAndWhiteAsBlack) {
     EXPECT_GT(CountPixels(dc, area, RGB(0, 0, 0)), 10);
     EXPECT_EQ(CountPixels(dc, area, RGB(255, 0, 0)), 0);   // the old item is gone
 
+    // A name longer than the drawing buffer is cut, not overrun.
+    const int last = colours.AddItem(std::u16string(3000, u'W'), RGB(0, 0, 255), false);
+    ASSERT_EQ(last, 100);
+    draw(last);
+    EXPECT_GT(CountPixels(dc, area, RGB(0, 0, 255)), 10);
+
     ::SelectObject(dc, old);
     ::DeleteObject(bitmap);
     ::DeleteDC(dc);
