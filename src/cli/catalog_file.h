@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "catalog/catalog.h"
+#include "catalog/datafile.h"
 #include "catalog/settings.h"
 
 namespace kodrin::cli {
@@ -35,6 +36,33 @@ enum class LoadStatus {
     NoPassword,     // encrypted, and no password was supplied
     WrongPassword,  // the password did not give a catalog (or the file is foreign)
 };
+
+// Answers the data file's questions from the command line: the password
+// from the caller's sources (asked at most as the load needs it); a failed
+// load is never retried; messages are dropped (the caller reports).
+class CommandLineUser final : public DataFileUser {
+public:
+    CommandLineUser(PasswordFn password, std::u16string_view path)
+        : password_(std::move(password)), path_(path) {}
+    std::optional<std::u16string> AskPassword() override;
+    void Inform(int) override {}
+    LoadFailureAnswer AskAfterFailedLoad() override { return LoadFailureAnswer::Quit; }
+
+    bool asked = false;     // a password was asked for
+    bool answered = false;  // and a non-empty one was given
+
+private:
+    PasswordFn password_;
+    std::u16string path_;
+};
+
+// What can be told about a file before loading it: Missing, Unreadable,
+// Foreign (neither a plain document nor whole 16-byte cipher blocks), or Ok.
+// empty is set for a file of no bytes.
+LoadStatus ProbeCatalogFile(std::u16string_view path, bool* empty = nullptr);
+
+// Why a load that asked `user` failed, once the probe found nothing wrong.
+LoadStatus FailedLoadStatus(const CommandLineUser& user);
 
 // Reads the data file at path into the workspace. Unless adding, the catalog
 // and its password are cleared first. An empty file is an empty catalog. An
