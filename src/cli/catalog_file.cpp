@@ -3,41 +3,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "catalog/catalog_crypto.h"
 #include "catalog/catalog_document.h"
 #include "catalog/markup.h"
 #include "platform/files.h"
 
 namespace kodrin::cli {
-namespace {
-
-// Until the data file's own LoadCatalog is linked in.
-LoadResult InterimLoadCatalog(std::u16string_view path, Catalog& catalog, Settings& settings, bool add, DataFileUser* user) {
-    LoadResult result;
-    std::vector<std::uint8_t> bytes;
-    if (!platform::ReadWholeFile(path, bytes)) return result;
-    if (!add) {
-        ClearCatalog(catalog);
-        settings.password.clear();
-    }
-    MarkupReader reader;
-    reader.SetBytes(bytes.data(), bytes.size());
-    if (!reader.FindRoot(kRootTag)) {
-        std::optional<std::u16string> answer = user ? user->AskPassword() : std::nullopt;
-        if (!answer || answer->empty()) return result;
-        std::optional<std::u16string> document = DecryptDocument(*answer, bytes);
-        if (!document) return result;
-        reader.SetText(std::move(*document));
-        if (!reader.FindRoot(kRootTag)) return result;
-        settings.password = *answer;
-    }
-    if (!reader.FindRoot(kDataVersionTag)) return result;
-    result.formatProblem = ReadCatalogDocument(reader, catalog, settings).formatProblem;
-    result.ok = true;
-    return result;
-}
-
-}  // namespace
 
 std::optional<std::u16string> CommandLineUser::AskPassword() {
     asked = true;
@@ -81,21 +51,16 @@ LoadStatus LoadCatalogFile(std::u16string_view path, Workspace& workspace, const
         return LoadStatus::Ok;
     }
     CommandLineUser user(password, path);
-    const LoadResult result = InterimLoadCatalog(path, workspace.catalog, workspace.settings, add, &user);
+    const LoadResult result = LoadCatalog(path, workspace.catalog, workspace.settings, add, &user);
     if (formatProblem) *formatProblem = result.formatProblem;
     return result.ok ? LoadStatus::Ok : FailedLoadStatus(user);
 }
 
 bool SaveCatalogFile(Workspace& workspace, std::u16string_view path, std::u16string_view filter,
-                     std::u16string_view) {
-    const std::u16string document = WriteCatalogDocument(workspace.catalog, workspace.settings, filter);
-    std::vector<std::uint8_t> bytes;
-    if (workspace.settings.password.empty()) {
-        bytes = Utf16LeBytes(document);
-    } else if (!EncryptDocument(workspace.settings.password, document, bytes)) {
-        return false;
-    }
-    return platform::WriteFileAtomically(path, bytes);
+                     std::u16string_view dataFile) {
+    SaveOptions options;
+    options.dataFile = dataFile;
+    return SaveCatalog(workspace.catalog, workspace.settings, path, filter, options);
 }
 
 }  // namespace kodrin::cli

@@ -2,18 +2,22 @@
 
 #include <charconv>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
 #include <set>
 
 #include "catalog/catalog.h"
+#include "catalog/csv.h"
+#include "catalog/datafile.h"
 #include "catalog/record.h"
 #include "catalog/strings.h"
 #include "cli/catalog_file.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "platform/utf.h"
+#include "reports/statistics.h"
 
 #ifndef KODRIN_VERSION
 #define KODRIN_VERSION "0"
@@ -30,14 +34,15 @@ constexpr std::string_view kUsage =
     "      Load the catalog FILE and save it to OUT (default: FILE itself).\n"
     "      --new-password-file sets the catalog password from the file's first\n"
     "      line; an empty file removes the password.\n"
-    "  export FILE OUT [--category NAME] [--columns] [--8bit]\n"
+    "  export FILE OUT [--category NAME] [--columns] [--8bit] [--pictures]\n"
     "      Export to CSV when OUT ends in \".csv\", otherwise to markup.\n"
     "      CSV: every field unless --columns (the displayed columns); UTF-16LE\n"
-    "      unless --8bit.\n"
+    "      unless --8bit; --pictures copies the pictures into \"Images\" beside OUT.\n"
     "  import FILE IN [--add] [--category NAME] [--in-password-file PATH]\n"
     "      Import IN (CSV when it ends in \".csv\", otherwise markup) into FILE,\n"
     "      replacing its software unless --add; --category names the current\n"
-    "      tab. Then save FILE.\n"
+    "      tab (default: the catalog's current tab). --in-password-file gives\n"
+    "      the password of an encrypted IN. Then save FILE.\n"
     "  list FILE [--category NAME] [--fields ID,ID,...] [--reveal]\n"
     "      One line per record: the fields (FieldIds 0-48; default: the\n"
     "      displayed columns) separated by tabs. Passwords are masked unless\n"
@@ -181,8 +186,8 @@ struct Context {
     // Loads FILE (or another catalog) into the workspace; on failure the
     // reason has been reported and the result is false.
     bool Load(std::u16string_view path, Workspace& workspace, bool add = false,
-              const std::u16string* passwordOption = nullptr) {
-        switch (LoadCatalogFile(path, workspace, Passwords(passwordOption), add)) {
+              const std::u16string* passwordOption = nullptr, bool* formatProblem = nullptr) {
+        switch (LoadCatalogFile(path, workspace, Passwords(passwordOption), add, formatProblem)) {
         case LoadStatus::Ok:
             return true;
         case LoadStatus::Missing:
@@ -239,6 +244,23 @@ std::u16string Category(const Context& ctx) {
     return name ? *name : std::u16string();
 }
 
+// The same file (also through another spelling of its path).
+bool SameFile(const std::u16string& a, const std::u16string& b) {
+    if (a == b) return true;
+    std::error_code ec;
+    return std::filesystem::equivalent(std::filesystem::path(a), std::filesystem::path(b), ec) && !ec;
+}
+
+// Before FILE is rewritten in place: the backup copy the program takes of a
+// data file that loaded without a format problem (while BACKUP is on).
+bool TakeBackup(Context& ctx, const Workspace& workspace, const std::u16string& file, bool formatProblem) {
+    if (formatProblem || !workspace.settings.backup || !platform::FileExists(file)) return true;
+    const std::u16string backup = BackupPath(file);
+    if (platform::CopyFileTo(file, backup)) return true;
+    ctx.Fail(backup, "the backup copy could not be written; nothing was changed");
+    return false;
+}
+
 // The FieldIds of "--fields 3,20,27"; a usage error when malformed.
 std::vector<int> ParseFieldList(std::u16string_view text) {
     std::vector<int> ids;
@@ -282,9 +304,17 @@ int RunSave(Context& ctx) {
         newPassword = std::move(password);
     }
     Workspace workspace;
-    if (!ctx.Load(file, workspace)) return kExitFailure;
+    bool formatProblem = false;
+    if (!ctx.Load(file, workspace, false, nullptr, &formatProblem)) return kExitFailure;
     if (newPassword) workspace.settings.password = *newPassword;
-    if (!SaveCatalogFile(workspace, out, u"")) return ctx.Fail(out, "could not be written (is the disk full?)");
+    if (SameFile(out, file)) {
+        if (!TakeBackup(ctx, workspace, file, formatProblem)) return kExitFailure;
+    } else if (!workspace.settings.storeImages && platform::FolderExists(PicturesFolder(file)) &&
+               !CopyPicturesFolder(file, out)) {
+        // As Save As does: the pictures kept beside the catalog go along.
+        return ctx.Fail(PicturesFolder(out), "the pictures could not be copied; nothing was saved");
+    }
+    if (!SaveCatalogFile(workspace, out, u"", out)) return ctx.Fail(out, "could not be written (is the disk full?)");
     return kExitOk;
 }
 
@@ -339,16 +369,158 @@ int RunFind(Context& ctx) {
     return kExitOk;
 }
 
-int NotYet(Context& ctx) { return ctx.Fail(u"", "this command is not available in this build"); }
+int RunExport(Context& ctx) {
+    const std::u16string& file = ctx.File();
+    const std::u16string& out = ctx.options.positional[1];
+    const bool csv = IsCsvPath(out);
+    if (!csv && (ctx.options.Flag(u"--columns") || ctx.options.Flag(u"--8bit") || ctx.options.Flag(u"--pictures"))) {
+        throw UsageError("--columns, --8bit and --pictures apply to CSV files only");
+    }
+    if (SameFile(out, file)) return ctx.Fail(out, "is the catalog itself; export to another file");
+    if (!ctx.Writable(out, false)) return kExitFailure;
+    Workspace workspace;
+    if (!ctx.Load(file, workspace)) return kExitFailure;
+    const std::u16string category = Category(ctx);
+    if (!ctx.CheckCategory(workspace, category)) return kExitFailure;
+    bool written = false;
+    if (csv) {
+        ExportOptions options;
+        options.path = out;
+        if (!category.empty()) options.category = category;
+        options.allData = !ctx.options.Flag(u"--columns");
+        options.preserveUnicode = !ctx.options.Flag(u"--8bit");
+        options.exportPictures = ctx.options.Flag(u"--pictures");
+        written = WriteCsv(workspace.catalog, options, file);
+    } else {
+        // Without --category the whole catalog goes out, tabs included.
+        written = SaveCatalogFile(workspace, out, category, file);
+    }
+    if (!written) return ctx.Fail(out, "could not be written (is the disk full?)");
+    return kExitOk;
+}
+
+int RunStats(Context& ctx) {
+    const std::u16string all = LoadText(kStrAllCategory);
+    const std::u16string* mediaOption = ctx.options.Value(u"--media");
+    const std::u16string media = mediaOption ? *mediaOption : all;
+    bool knownMedia = false;
+    std::string names;
+    for (const MediaChoice& choice : StatisticsMediaChoices()) {
+        knownMedia = knownMedia || choice.text == media;
+        names += (names.empty() ? "" : ", ") + platform::ToUtf8(choice.text);
+    }
+    if (!knownMedia) throw UsageError("--media takes one of " + names);
+    Workspace workspace;
+    if (!ctx.Load(ctx.File(), workspace)) return kExitFailure;
+    const std::u16string category = Category(ctx);
+    if (!ctx.CheckCategory(workspace, category)) return kExitFailure;
+    const StatisticsTexts texts = FormatStatistics(ComputeStatistics(workspace.catalog, category, media));
+    std::string text;
+    const auto line = [&text](std::string_view label, std::u16string_view value) {
+        text += label;
+        text += ' ';
+        text += EscapeValue(value);
+        text += '\n';
+    };
+    line("# Applications:", texts.applications);
+    line("# Disks:", texts.disks);
+    line("Total Cost:", texts.totalCost);
+    line("Cost to Upgrade:", texts.upgradeCost);
+    line("# Out of Date:", texts.outOfDate);
+    ctx.Print(text);
+    return kExitOk;
+}
+
+// The current tab of a catalog as the program would show it: CURCATEGORY
+// when it names a tab, else the first tab, else none.
+std::u16string CurrentCategory(const Workspace& workspace) {
+    const auto& categories = workspace.catalog.categories;
+    const std::u16string& current = workspace.settings.curCategory;
+    for (const auto& c : categories) {
+        if (c == current) return c;
+    }
+    if (current == LoadText(kStrAllCategory)) return current;
+    return categories.empty() ? std::u16string() : categories.front();
+}
+
+// Makes room for the records of a CSV import: replacing with no current tab
+// empties the catalog and adds "General"; replacing with a real tab deletes
+// that category (and the records only it held) and adds it again as the
+// last tab; replacing while "<All>" is current, and adding, change nothing.
+void PrepareCsvRecords(Catalog& catalog, bool add, std::u16string_view current) {
+    if (add) return;
+    Agreeing questions;
+    if (current.empty()) {
+        ClearCatalog(catalog);
+        AddCategory(catalog, LoadText(kStrGeneralCategory));
+    } else if (current != LoadText(kStrAllCategory)) {
+        DeleteCategory(catalog, current, questions);
+        AddCategory(catalog, current);
+    }
+}
+
+int RunImport(Context& ctx) {
+    const std::u16string& file = ctx.File();
+    const std::u16string& in = ctx.options.positional[1];
+    const bool add = ctx.options.Flag(u"--add");
+    if (SameFile(in, file)) return ctx.Fail(in, "is the catalog itself; import another file");
+    if (!ctx.Writable(file, true)) return kExitFailure;
+    std::optional<std::u16string> inPassword;
+    if (const std::u16string* path = ctx.options.Value(u"--in-password-file")) {
+        std::u16string password;
+        if (!ReadPasswordFile(ctx, *path, password)) return kExitFailure;
+        inPassword = std::move(password);
+    }
+    Workspace workspace;
+    bool formatProblem = false;
+    if (!ctx.Load(file, workspace, false, nullptr, &formatProblem)) return kExitFailure;
+    const std::u16string* categoryOption = ctx.options.Value(u"--category");
+    const std::u16string current = categoryOption ? *categoryOption : CurrentCategory(workspace);
+    if (!ctx.CheckCategory(workspace, current)) return kExitFailure;
+    const std::u16string passwordBefore = workspace.settings.password;
+
+    if (IsCsvPath(in)) {
+        std::vector<std::uint8_t> bytes;
+        if (!platform::FileExists(in)) return ctx.Fail(in, "no such file");
+        if (!platform::ReadWholeFile(in, bytes)) return ctx.Fail(in, "cannot be read");
+        // UTF-16 first, then the same bytes as 8-bit text.
+        std::vector<ApplicationRecord> records;
+        std::int32_t nextId = workspace.catalog.nextRecordId;
+        if (!ReadCsv(CsvTextFromUtf16(bytes), records, nextId, {}, in) &&
+            !ReadCsv(CsvTextFrom8Bit(bytes), records, nextId, {}, in)) {
+            return ctx.Fail(in, "has no column that Kodrin knows; nothing was imported");
+        }
+        PrepareCsvRecords(workspace.catalog, add, current);
+        for (ApplicationRecord& r : records) workspace.catalog.records.push_back(std::move(r));
+        workspace.catalog.nextRecordId = nextId;
+    } else if (!ctx.Load(in, workspace, add, inPassword ? &*inPassword : nullptr)) {
+        return kExitFailure;
+    }
+    // Every category an imported record names becomes a tab.
+    const std::u16string all = LoadText(kStrAllCategory);
+    for (const ApplicationRecord& r : workspace.catalog.records) {
+        for (const auto& c : r.categories) {
+            if (c != all) AddCategory(workspace.catalog, c);
+        }
+    }
+    if (!TakeBackup(ctx, workspace, file, formatProblem)) return kExitFailure;
+    if (!SaveCatalogFile(workspace, file, u"", file)) return ctx.Fail(file, "could not be written (is the disk full?)");
+    if (workspace.settings.password != passwordBefore) {
+        ctx.terminal.Err("kodrin-cli: note: " + platform::ToUtf8(file) +
+                         (workspace.settings.password.empty() ? " is now saved without a password (as the imported file)\n"
+                                                              : " now has the password of the imported file\n"));
+    }
+    return kExitOk;
+}
 
 const std::vector<CommandSpec>& Commands() {
     static const std::vector<CommandSpec> commands = {
         {u"save", 1, 2, {u"--new-password-file"}, {}, RunSave},
-        {u"export", 2, 2, {u"--category"}, {u"--columns", u"--8bit"}, NotYet},
-        {u"import", 2, 2, {u"--category", u"--in-password-file"}, {u"--add"}, NotYet},
+        {u"export", 2, 2, {u"--category"}, {u"--columns", u"--8bit", u"--pictures"}, RunExport},
+        {u"import", 2, 2, {u"--category", u"--in-password-file"}, {u"--add"}, RunImport},
         {u"list", 1, 1, {u"--category", u"--fields"}, {u"--reveal"}, RunList},
         {u"find", 2, 2, {}, {}, RunFind},
-        {u"stats", 1, 1, {u"--category", u"--media"}, {}, NotYet},
+        {u"stats", 1, 1, {u"--category", u"--media"}, {}, RunStats},
     };
     return commands;
 }
@@ -390,11 +562,6 @@ std::u16string PasswordFromFileBytes(std::string_view bytes) {
     return platform::FromUtf8(bytes);
 }
 
-bool IsCsvPath(std::u16string_view path) {
-    const std::u16string_view name = platform::FileNamePart(path);
-    const std::size_t dot = name.rfind(u'.');
-    return dot != std::u16string_view::npos && platform::EqualIgnoreCase(name.substr(dot), u".csv");
-}
 
 int RunCli(const std::vector<std::u16string>& args, Terminal& terminal) {
     if (args.empty()) return Usage(terminal, "no command given");

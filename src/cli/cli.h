@@ -35,8 +35,4 @@ std::string EscapeValue(std::u16string_view text);
 // without one line ending at its end. An empty file gives the empty password.
 std::u16string PasswordFromFileBytes(std::string_view bytes);
 
-// True when the path names a CSV file: the characters from its last "." are
-// ".csv", ignoring case.
-bool IsCsvPath(std::u16string_view path);
-
 }  // namespace kodrin::cli

@@ -130,16 +130,6 @@ TEST(CliText, PasswordFileTakesItsFirstLine) {
     EXPECT_EQ(PasswordFromFileBytes("\n"), u"");
 }
 
-TEST(CliText, CsvIsChosenByTheExtension) {
-    EXPECT_TRUE(IsCsvPath(u"out.csv"));
-    EXPECT_TRUE(IsCsvPath(u"C:\\Data\\OUT.CSV"));
-    EXPECT_TRUE(IsCsvPath(u"a.b.Csv"));
-    EXPECT_FALSE(IsCsvPath(u"out.xml"));
-    EXPECT_FALSE(IsCsvPath(u"csv"));
-    EXPECT_FALSE(IsCsvPath(u"out.csv.bak"));
-    EXPECT_FALSE(IsCsvPath(u"dir.csv/out"));
-}
-
 TEST_F(CliTest, WrongUsageExitsWithTwoAndPrintsTheUsage) {
     const std::u16string file = MakeCatalog();
     const std::vector<std::vector<std::u16string>> wrong = {
@@ -157,6 +147,9 @@ TEST_F(CliTest, WrongUsageExitsWithTwoAndPrintsTheUsage) {
         {u"find", file},
         {u"save", file, u"--add"},
         {u"export", file},
+        {u"export", file, Path(u"out.xml"), u"--columns"},
+        {u"stats", file, u"--media", u"cd"},
+        {u"import", file},
     };
     for (const auto& args : wrong) {
         SCOPED_TRACE(args.empty() ? std::string("(none)") : platform::ToUtf8(args.back()));
@@ -345,6 +338,120 @@ TEST_F(CliTest, EmptyFileIsAnEmptyCatalog) {
     ASSERT_EQ(LoadCatalogFile(file, w, {}, false), LoadStatus::Ok);
     EXPECT_TRUE(w.catalog.records.empty());
     EXPECT_FALSE(Read(file).empty());
+}
+
+TEST_F(CliTest, StatsPrintsTheFiveFigures) {
+    Workspace w;
+    AddCategory(w.catalog, u"Utilities");
+    ApplicationRecord a = Record("A", {u"Utilities"});
+    a.purchasePrice = 1234.5;
+    a.diskCount = 2;
+    a.originalMedia = u"CD";
+    a.version = u"1.0";
+    a.latestVersion = u"1.0 ";  // differs: out of date
+    a.upgradePrice = 10;
+    AddRecord(w.catalog, a, false);
+    ApplicationRecord b = Record("B", {});
+    b.purchasePrice = 0.25;
+    b.originalMedia = u"Other";
+    AddRecord(w.catalog, b, false);
+    const std::u16string file = Path(u"stats.xml");
+    ASSERT_TRUE(SaveCatalogFile(w, file, u""));
+
+    ASSERT_EQ(Run({u"stats", file}), kExitOk) << term_.err;
+    EXPECT_EQ(term_.out,
+              "# Applications: 2\n# Disks: 2\nTotal Cost: $1234.75\nCost to Upgrade: $10.00\n# Out of Date: 1\n");
+    ASSERT_EQ(Run({u"stats", file, u"--media", u"Other"}), kExitOk);
+    EXPECT_EQ(term_.out,
+              "# Applications: 1\n# Disks: 0\nTotal Cost: $0.25\nCost to Upgrade: $0.00\n# Out of Date: 0\n");
+    ASSERT_EQ(Run({u"stats", file, u"--category", u"Utilities", u"--media", u"DVD"}), kExitOk);
+    EXPECT_EQ(term_.out.substr(0, 17), "# Applications: 0");
+    EXPECT_EQ(Run({u"stats", file, u"--category", u"Games"}), kExitFailure);
+}
+
+TEST_F(CliTest, CsvExportAndImportRoundTrip) {
+    const std::u16string file = MakeCatalog();
+    const std::u16string csv = Path(u"out.csv");
+    ASSERT_EQ(Run({u"export", file, csv}), kExitOk) << term_.err;
+    const Bytes unicode = Read(csv);
+    ASSERT_GT(unicode.size(), 2u);
+    EXPECT_EQ(unicode[1], 0);  // UTF-16LE
+    ASSERT_EQ(Run({u"export", file, csv, u"--8bit", u"--columns", u"--category", u"Graphics"}), kExitOk);
+    const Bytes narrow = Read(csv);
+    const std::string text(narrow.begin(), narrow.end());
+    EXPECT_EQ(text.rfind("\"Company\",\"Application Name\",\"Version\"", 0), 0u) << text;
+    EXPECT_NE(text.find("\"Pinsel & S\xF6hne\""), std::string::npos);
+    EXPECT_EQ(text.find("Editor"), std::string::npos);
+
+    // Into a new catalog: an empty file, no tab, so "General" is added.
+    const std::u16string target = Path(u"new.xml");
+    WriteText(target, "");
+    ASSERT_EQ(Run({u"save", file, Path(u"unused.xml")}), kExitOk);
+    ASSERT_EQ(Run({u"export", file, csv}), kExitOk);
+    ASSERT_EQ(Run({u"import", target, csv}), kExitOk) << term_.err;
+    ASSERT_EQ(Run({u"list", target, u"--fields", u"20,1,38", u"--reveal"}), kExitOk);
+    EXPECT_EQ(term_.out, "Editor\tUtilities\ts3cret\nPaint\tUtilities,Graphics\t\nViewer\tGraphics\t\n");
+    Workspace w;
+    ASSERT_EQ(LoadCatalogFile(target, w, {}, false), LoadStatus::Ok);
+    EXPECT_EQ(w.catalog.categories, (std::vector<std::u16string>{u"General", u"Utilities", u"Graphics"}));
+
+    // Adding doubles the records; a file without a known column changes nothing.
+    ASSERT_EQ(Run({u"import", target, csv, u"--add"}), kExitOk);
+    ASSERT_EQ(Run({u"list", target, u"--fields", u"20"}), kExitOk);
+    EXPECT_EQ(term_.out, "Editor\nPaint\nViewer\nEditor\nPaint\nViewer\n");
+    const Bytes before = Read(target);
+    const std::u16string junk = Path(u"junk.csv");
+    WriteText(junk, "\"Nothing\",\"Known\"\r\n\"a\",\"b\"\r\n");
+    EXPECT_EQ(Run({u"import", target, junk}), kExitFailure);
+    EXPECT_NE(term_.err.find("junk.csv"), std::string::npos);
+    EXPECT_EQ(Read(target), before);
+    EXPECT_EQ(Run({u"import", target, Path(u"absent.csv")}), kExitFailure);
+    EXPECT_EQ(Read(target), before);
+}
+
+TEST_F(CliTest, ReplacingCsvImportReplacesOnlyTheCurrentTab) {
+    const std::u16string file = MakeCatalog();
+    const std::u16string csv = Path(u"in.csv");
+    WriteText(csv, "\"Application Name\",\"Category\"\r\n\"Sketch\",\"Graphics\"\r\n");
+    ASSERT_EQ(Run({u"import", file, csv, u"--category", u"Graphics"}), kExitOk) << term_.err;
+    ASSERT_EQ(Run({u"list", file, u"--fields", u"20,1"}), kExitOk);
+    // Viewer was only in Graphics and goes; Paint stays for Utilities.
+    EXPECT_EQ(term_.out, "Editor\tUtilities\nPaint\tUtilities\nSketch\tGraphics\n");
+    EXPECT_TRUE(platform::FileExists(file + u".bak"));
+}
+
+TEST_F(CliTest, MarkupExportAndImport) {
+    const std::u16string file = MakeCatalog();
+    const std::u16string xml = Path(u"graphics.xml");
+    ASSERT_EQ(Run({u"export", file, xml, u"--category", u"Graphics"}), kExitOk) << term_.err;
+    ASSERT_EQ(Run({u"list", xml, u"--fields", u"20"}), kExitOk);
+    EXPECT_EQ(term_.out, "Paint\nViewer\n");
+    EXPECT_EQ(Run({u"export", file, file}), kExitFailure);  // never over the catalog itself
+
+    const std::u16string target = Path(u"target.xml");
+    const std::u16string pw = Path(u"pw.txt");
+    WriteText(pw, "Geheim");
+    ASSERT_EQ(Run({u"save", file, target, u"--new-password-file", pw}), kExitOk);
+    const Bytes before = Read(target);
+    // The catalog's password comes from --password-file; IN is plain.
+    ASSERT_EQ(Run({u"import", target, xml, u"--add", u"--password-file", pw}), kExitOk) << term_.err;
+    EXPECT_EQ(term_.err, "");  // adding a plain file keeps the password
+    ASSERT_EQ(Run({u"list", target, u"--fields", u"20", u"--password-file", pw}), kExitOk);
+    EXPECT_EQ(term_.out, "Editor\nPaint\nViewer\nPaint\nViewer\n");
+    EXPECT_EQ(Read(target + u".bak"), before);
+    // A wrong password for IN fails and changes nothing.
+    const std::u16string encrypted = Path(u"enc.xml");
+    ASSERT_EQ(Run({u"save", xml, encrypted, u"--new-password-file", pw}), kExitOk);
+    const Bytes now = Read(target);
+    const std::u16string wrong = Path(u"wrong.txt");
+    WriteText(wrong, "nope");
+    EXPECT_EQ(Run({u"import", target, encrypted, u"--password-file", pw, u"--in-password-file", wrong}),
+              kExitFailure);
+    EXPECT_NE(term_.err.find("enc.xml"), std::string::npos);
+    EXPECT_EQ(Read(target), now);
+    ASSERT_TRUE(platform::SetReadOnly(target, true));
+    EXPECT_EQ(Run({u"import", target, xml, u"--password-file", pw}), kExitFailure);
+    EXPECT_EQ(Read(target), now);
 }
 
 }  // namespace

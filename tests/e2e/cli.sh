@@ -143,11 +143,44 @@ grep -qa 'K.O.D.R.I.N' copy.xml || fail "password removal left the file encrypte
 run save copy.xml --new-password-file missing.txt; expect_rc 1 "missing new password file"
 expect_one_error_line "missing new password file" missing.txt
 
+# --- stats --------------------------------------------------------------------
+run stats cat.xml; expect_rc 0 "stats"
+expect_out '# Applications: 3\n# Disks: 2\nTotal Cost: $10.50\nCost to Upgrade: $4.00\n# Out of Date: 1\n' "stats"
+run stats cat.xml --category Graphics --media CD; expect_rc 0 "stats filtered"
+expect_out '# Applications: 0\n# Disks: 0\nTotal Cost: $0.00\nCost to Upgrade: $0.00\n# Out of Date: 0\n' "stats filtered"
+run stats cat.xml --media Tape; expect_rc 2 "stats with unknown media"
+
+# --- export and import ----------------------------------------------------------
+run export cat.xml all.csv; expect_rc 0 "CSV export"
+python3 -c 'import sys; t=open("all.csv","rb").read().decode("utf-16-le"); sys.exit(0 if t.count("\r\n")==4 and t.split("\r\n")[0].count(",")==46 else 1)' \
+  || fail "CSV export is not 47 UTF-16 columns in 4 lines"
+run export cat.xml narrow.csv --8bit --columns; expect_rc 0 "8-bit CSV export"
+grep -q $'"Pinsel & S\xf6hne"' narrow.csv || fail "8-bit export keeps the low byte"
+run export cat.xml graphics.xml --category Graphics; expect_rc 0 "markup export"
+run list graphics.xml --fields 20; expect_out 'Paint \xe2\x82\xac\nViewer\n' "markup export content"
+run export cat.xml out.xml --8bit; expect_rc 2 "--8bit for markup"
+run export cat.xml cat.xml; expect_rc 1 "export over the catalog"
+[ "$(sum cat.xml)" = "$before" ] || fail "export over the catalog changed it"
+
+: >new.xml
+run import new.xml all.csv; expect_rc 0 "CSV import into a new catalog"
+run list new.xml --fields 20,1; expect_out 'Editor\tUtilities\nPaint \xe2\x82\xac\tUtilities,Graphics\nViewer\tGraphics\n' "imported CSV"
+run import new.xml graphics.xml --add; expect_rc 0 "markup import, adding"
+run list new.xml --fields 20 --category Graphics; expect_out 'Paint \xe2\x82\xac\nViewer\nPaint \xe2\x82\xac\nViewer\n' "added markup"
+imported=$(sum new.xml)
+run import new.xml foreign.txt; expect_rc 1 "import of a foreign file"; expect_one_error_line "import foreign" foreign.txt
+printf '"Nothing","Known"\r\n"a","b"\r\n' >junk.csv
+run import new.xml junk.csv; expect_rc 1 "CSV without known columns"; expect_one_error_line "junk csv" junk.csv
+[ "$(sum new.xml)" = "$imported" ] || fail "failed imports changed the catalog"
+
 # --- read-only catalog ------------------------------------------------------
 chmod a-w cat.xml
 run save cat.xml; expect_rc 1 "read-only save"; expect_one_error_line "read-only save" read-only
 [ "$(sum cat.xml)" = "$before" ] || fail "read-only catalog was written"
 run list cat.xml --fields 20; expect_rc 0 "reading a read-only catalog"
+run import cat.xml all.csv; expect_rc 1 "import into a read-only catalog"
+expect_one_error_line "read-only import" read-only
+[ "$(sum cat.xml)" = "$before" ] || fail "read-only catalog was imported into"
 chmod u+w cat.xml
 
 ls *.tmp >/dev/null 2>&1 && fail "temporary files left behind: $(ls *.tmp)"
