@@ -7,7 +7,6 @@
 #include "catalog/strings.h"
 #include "catalog/tokenizer.h"
 #include "platform/files.h"
-#include "platform/image.h"
 #include "platform/text.h"
 
 namespace kodrin {
@@ -55,18 +54,7 @@ std::vector<std::u16string_view> SplitPlain(std::u16string_view text, char16_t s
 }
 
 // The pictures folder beside a file: its folder followed by "Images\".
-std::u16string ImagesFolderBeside(std::u16string_view file) {
-    return std::u16string(platform::FolderPart(file)) + LoadText(kStrPicturesFolder);
-}
-
-// TEMPORARY until the data file's SavePicture is merged.
-bool SavePictureLocal(const ApplicationRecord& record, std::u16string_view folder) {
-    platform::Image image;
-    if (!platform::DecodeImage(record.picture, image)) return false;
-    std::vector<std::uint8_t> bytes;
-    if (!platform::EncodeImage(image, platform::ImageFormatForName(record.pictureName), bytes)) return false;
-    return platform::WriteFileAtomically(std::u16string(folder) + record.pictureName, bytes);
-}
+std::u16string ImagesFolderBeside(std::u16string_view file) { return PicturesFolder(file); }
 
 void ExportPicture(const ApplicationRecord& record, const Settings& options, std::u16string_view target,
                    std::u16string_view dataFilePath) {
@@ -76,7 +64,7 @@ void ExportPicture(const ApplicationRecord& record, const Settings& options, std
     const std::u16string folder = ImagesFolderBeside(target);
     if (!platform::CreateFolders(folder)) return;
     if (options.storeImages) {
-        if (!record.picture.empty()) SavePictureLocal(record, folder);
+        if (!record.picture.empty()) SavePicture(record, folder);
     } else {
         platform::CopyFileTo(ImagesFolderBeside(dataFilePath) + std::u16string(name), folder + std::u16string(name));
     }

@@ -1,0 +1,231 @@
+// The Import and Export commands' work: the catalog preparation of a CSV
+// import, the second 8-bit reading, and that a failed import changes nothing.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "catalog/exchange.h"
+#include "catalog/strings.h"
+#include "platform/crypto.h"
+#include "platform/files.h"
+#include "support/text.h"
+
+namespace kodrin {
+namespace {
+
+using test::U;
+using Names = std::vector<std::u16string>;
+
+class ScriptedQuestions final : public Questions {
+public:
+    bool answer = true;
+    std::vector<int> asked;
+    bool Confirm(int id) override {
+        asked.push_back(id);
+        return answer;
+    }
+    void Inform(int id) override { asked.push_back(id); }
+};
+
+class RecordingUser final : public DataFileUser {
+public:
+    std::vector<int> told;
+    std::optional<std::u16string> AskPassword() override { return std::nullopt; }
+    void Inform(int id) override { told.push_back(id); }
+    LoadFailureAnswer AskAfterFailedLoad() override { return LoadFailureAnswer::Quit; }
+};
+
+class ExchangeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::uint8_t r[6];
+        ASSERT_TRUE(platform::RandomBytes(r));
+        std::u16string name = u"kodrin-exchange-";
+        for (const std::uint8_t b : r) name += static_cast<char16_t>(u'a' + b % 26);
+        root_ = std::filesystem::temp_directory_path().u16string() + u"\\" + name;
+        folder_ = root_ + u"\\";
+        ASSERT_TRUE(platform::CreateFolders(folder_));
+        settings_ = NewSettings();
+        catalog_.options = &settings_;
+        file_.path = Path(u"Kodrinxml");
+        file_.catalog = &catalog_;
+        file_.settings = &settings_;
+        file_.user = &user_;
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(std::filesystem::path(root_), ignored);
+    }
+    std::u16string Path(std::u16string_view name) const { return folder_ + std::u16string(name); }
+    void Write(std::u16string_view name, const std::string& bytes) {
+        ASSERT_TRUE(platform::WriteFileAtomically(Path(name), std::vector<std::uint8_t>(bytes.begin(), bytes.end())));
+    }
+    void AddApp(std::u16string program, Names categories) {
+        ApplicationRecord r = NewRecord();
+        r.program = std::move(program);
+        r.categories = std::move(categories);
+        AddRecord(catalog_, r, false);
+    }
+    Names Programs() const {
+        Names out;
+        for (const auto& r : catalog_.records) out.push_back(r.program);
+        return out;
+    }
+
+    std::u16string root_, folder_;
+    Settings settings_;
+    Catalog catalog_;
+    RecordingUser user_;
+    ScriptedQuestions questions_;
+    DataFile file_;
+};
+
+// An 8-bit file as a spreadsheet saves it, with the byte-order mark of UTF-8.
+const std::string kSheet =
+    "\xEF\xBB\xBF"
+    "Application Name,Category,Version\r\n"
+    "Caf\xE9,\"Tools,New\",1.0\r\n"
+    "Editor,Tools,2.0\r\n";
+
+TEST_F(ExchangeTest, ReplacingImportEmptiesTheCurrentCategoryOnly) {
+    AddApp(u"Old tool", {u"Tools"});
+    AddApp(u"Game", {u"Games"});
+    AddApp(u"Both", {u"Tools", u"Games"});
+    Write(u"sheet.CSV", kSheet);
+    const ImportResult result = ImportFile(file_, Path(u"sheet.CSV"), false, u"Tools", questions_);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(questions_.asked, std::vector<int>{kStrCategoryNotEmpty});
+    EXPECT_EQ(Programs(), (Names{u"Game", u"Both", U("Caf\u00E9"), u"Editor"}));
+    EXPECT_EQ(catalog_.records[1].categories, Names{u"Games"});
+    EXPECT_EQ(catalog_.categories, (Names{u"Games", u"Tools", u"New"}));
+    // New ids follow the catalog's counter.
+    EXPECT_EQ(catalog_.records[2].recordId, 4);
+    EXPECT_EQ(catalog_.records[3].recordId, 5);
+    EXPECT_EQ(catalog_.nextRecordId, 5);
+}
+
+TEST_F(ExchangeTest, AddingAndEmptyCatalogs) {
+    AddApp(u"Old tool", {u"Tools"});
+    Write(u"sheet.csv", kSheet);
+    ASSERT_TRUE(ImportFile(file_, Path(u"sheet.csv"), true, u"Tools", questions_).ok);
+    EXPECT_TRUE(questions_.asked.empty());
+    EXPECT_EQ(Programs(), (Names{u"Old tool", U("Caf\u00E9"), u"Editor"}));
+
+    // No categories at all: replacing empties the catalog and starts "General".
+    Catalog empty;
+    empty.options = &settings_;
+    empty.records.push_back(NewRecord());
+    file_.catalog = &empty;
+    ASSERT_TRUE(ImportFile(file_, Path(u"sheet.csv"), false, u"", questions_).ok);
+    EXPECT_EQ(empty.records.size(), 2u);
+    EXPECT_EQ(empty.categories, (Names{u"General", u"Tools", u"New"}));
+}
+
+TEST_F(ExchangeTest, ReplacingUnderAllKeepsTheCatalogAndAddsNoAllCategory) {
+    AddApp(u"Old tool", {u"Tools"});
+    Write(u"sheet.csv", "\"Application Name\",\"Category\"\r\n\"X\",\"<All>,Misc\"\r\n");
+    ASSERT_TRUE(ImportFile(file_, Path(u"sheet.csv"), false, u"<All>", questions_).ok);
+    EXPECT_TRUE(questions_.asked.empty());
+    EXPECT_EQ(Programs(), (Names{u"Old tool", u"X"}));
+    EXPECT_EQ(catalog_.categories, (Names{u"Tools", u"Misc"}));
+}
+
+TEST_F(ExchangeTest, UnreadableCsvChangesNothing) {
+    AddApp(u"Old tool", {u"Tools"});
+    Write(u"junk.csv", "no,header,we,know\r\n1,2,3,4\r\n");
+    EXPECT_FALSE(ImportFile(file_, Path(u"junk.csv"), false, u"Tools", questions_).ok);
+    EXPECT_FALSE(ImportFile(file_, Path(u"missing.csv"), false, u"Tools", questions_).ok);
+    EXPECT_TRUE(questions_.asked.empty());
+    EXPECT_EQ(Programs(), Names{u"Old tool"});
+    EXPECT_EQ(catalog_.categories, Names{u"Tools"});
+}
+
+TEST_F(ExchangeTest, CsvImportRunsThroughTheLoadHook) {
+    Write(u"sheet.csv", kSheet);
+    int runs = 0;
+    std::vector<int> progress;
+    file_.hooks.runLoad = [&](const DataFileHooks::LoadWork& work) {
+        ++runs;
+        return work([&](int p) { progress.push_back(p); });
+    };
+    ASSERT_TRUE(ImportFile(file_, Path(u"sheet.csv"), true, u"", questions_).ok);
+    EXPECT_EQ(runs, 1);
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.front(), 0);
+    EXPECT_EQ(progress.back(), 100);
+}
+
+TEST_F(ExchangeTest, CsvExportWritesOrTellsTheUser) {
+    AddApp(u"Tool", {u"Tools"});
+    AddApp(u"Game", {u"Games"});
+    ExportOptions options;
+    options.path = Path(u"out.csv");
+    options.category = u"Games";
+    ASSERT_TRUE(ExportCatalog(file_, options));
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(options.path, bytes));
+    const std::u16string text = CsvTextFromUtf16(bytes);
+    EXPECT_NE(text.find(u"\"Game\""), std::u16string::npos);
+    EXPECT_EQ(text.find(u"\"Tool\""), std::u16string::npos);
+    EXPECT_TRUE(user_.told.empty());
+
+    platform::ScopedWriteFault fault({platform::WriteFault::Kind::DiskFull, 10, {}});
+    EXPECT_FALSE(ExportCatalog(file_, options));
+    EXPECT_EQ(user_.told, std::vector<int>{kStrSaveFailed});
+}
+
+
+TEST_F(ExchangeTest, MarkupExportFiltersAndImportsBack) {
+    AddApp(u"Tool", {u"Tools"});
+    AddApp(u"Game", {u"Games", u"Tools"});
+    ExportOptions options;
+    options.path = Path(u"all.xml");
+    ASSERT_TRUE(ExportCatalog(file_, options));
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(options.path, bytes));
+    const std::u16string text = CsvTextFromUtf16(bytes);  // UTF-16LE without a byte-order mark
+    ASSERT_TRUE(text.starts_with(u"<KODRIN>\r\n<DATAVERSION>1000</DATAVERSION>\r\n<CATEGORYLIST>\r\n</CATEGORYLIST>\r\n"));
+    EXPECT_NE(text.find(u"<CATEGORY>Games</CATEGORY>"), std::u16string::npos);
+
+    options.path = Path(u"games.xml");
+    options.category = u"Games";
+    ASSERT_TRUE(ExportCatalog(file_, options));
+
+    // Adding: the other catalog keeps what it had.
+    Catalog other;
+    Settings otherSettings = NewSettings();
+    other.options = &otherSettings;
+    ApplicationRecord mine = NewRecord();
+    mine.program = u"Mine";
+    AddRecord(other, mine, false);
+    otherSettings.password = u"kept";
+    DataFile otherFile;
+    otherFile.path = Path(u"other\\Kodrinxml");
+    otherFile.catalog = &other;
+    otherFile.settings = &otherSettings;
+    otherFile.user = &user_;
+    ASSERT_TRUE(ImportFile(otherFile, Path(u"games.xml"), true, u"", questions_).ok);
+    ASSERT_EQ(other.records.size(), 2u);
+    EXPECT_EQ(other.records[1].program, u"Game");
+    EXPECT_EQ(other.records[1].categories, (Names{u"Games", u"Tools"}));
+    EXPECT_EQ(other.categories, (Names{u"Games", u"Tools"}));
+    EXPECT_EQ(otherSettings.password, u"kept");
+
+    // Replacing: the catalog and the password go first.
+    ASSERT_TRUE(ImportFile(otherFile, Path(u"all.xml"), false, u"Games", questions_).ok);
+    ASSERT_EQ(other.records.size(), 2u);
+    EXPECT_EQ(other.records[0].program, u"Tool");
+    EXPECT_EQ(otherSettings.password, u"");
+    EXPECT_TRUE(questions_.asked.empty());
+    // The data file itself was not touched by the import.
+    EXPECT_FALSE(platform::FileExists(otherFile.path));
+
+    // A foreign file fails like a bad data file, with the user's answer.
+    Write(u"foreign.xml", "<html>not a catalog</html>");
+    const ImportResult failed = ImportFile(otherFile, Path(u"foreign.xml"), true, u"", questions_);
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(failed.answer, LoadFailureAnswer::Quit);
+}
+
+}  // namespace
+}  // namespace kodrin
