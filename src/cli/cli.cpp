@@ -11,6 +11,7 @@
 #include "catalog/catalog.h"
 #include "catalog/csv.h"
 #include "catalog/datafile.h"
+#include "catalog/exchange.h"
 #include "catalog/record.h"
 #include "catalog/strings.h"
 #include "cli/catalog_file.h"
@@ -187,7 +188,12 @@ struct Context {
     // reason has been reported and the result is false.
     bool Load(std::u16string_view path, Workspace& workspace, bool add = false,
               const std::u16string* passwordOption = nullptr, bool* formatProblem = nullptr) {
-        switch (LoadCatalogFile(path, workspace, Passwords(passwordOption), add, formatProblem)) {
+        return Report(path, LoadCatalogFile(path, workspace, Passwords(passwordOption), add, formatProblem));
+    }
+
+    // Reports a failed load; true for Ok.
+    bool Report(std::u16string_view path, LoadStatus status) {
+        switch (status) {
         case LoadStatus::Ok:
             return true;
         case LoadStatus::Missing:
@@ -382,20 +388,18 @@ int RunExport(Context& ctx) {
     if (!ctx.Load(file, workspace)) return kExitFailure;
     const std::u16string category = Category(ctx);
     if (!ctx.CheckCategory(workspace, category)) return kExitFailure;
-    bool written = false;
-    if (csv) {
-        ExportOptions options;
-        options.path = out;
-        if (!category.empty()) options.category = category;
-        options.allData = !ctx.options.Flag(u"--columns");
-        options.preserveUnicode = !ctx.options.Flag(u"--8bit");
-        options.exportPictures = ctx.options.Flag(u"--pictures");
-        written = WriteCsv(workspace.catalog, options, file);
-    } else {
-        // Without --category the whole catalog goes out, tabs included.
-        written = SaveCatalogFile(workspace, out, category, file);
-    }
-    if (!written) return ctx.Fail(out, "could not be written (is the disk full?)");
+    ExportOptions options;
+    options.path = out;
+    // Without --category the whole catalog goes out (markup: every tab too).
+    options.category = category;
+    options.allData = !ctx.options.Flag(u"--columns");
+    options.preserveUnicode = !ctx.options.Flag(u"--8bit");
+    options.exportPictures = ctx.options.Flag(u"--pictures");
+    DataFile data;
+    data.path = file;
+    data.catalog = &workspace.catalog;
+    data.settings = &workspace.settings;
+    if (!ExportCatalog(data, options)) return ctx.Fail(out, "could not be written (is the disk full?)");
     return kExitOk;
 }
 
@@ -443,22 +447,6 @@ std::u16string CurrentCategory(const Workspace& workspace) {
     return categories.empty() ? std::u16string() : categories.front();
 }
 
-// Makes room for the records of a CSV import: replacing with no current tab
-// empties the catalog and adds "General"; replacing with a real tab deletes
-// that category (and the records only it held) and adds it again as the
-// last tab; replacing while "<All>" is current, and adding, change nothing.
-void PrepareCsvRecords(Catalog& catalog, bool add, std::u16string_view current) {
-    if (add) return;
-    Agreeing questions;
-    if (current.empty()) {
-        ClearCatalog(catalog);
-        AddCategory(catalog, LoadText(kStrGeneralCategory));
-    } else if (current != LoadText(kStrAllCategory)) {
-        DeleteCategory(catalog, current, questions);
-        AddCategory(catalog, current);
-    }
-}
-
 int RunImport(Context& ctx) {
     const std::u16string& file = ctx.File();
     const std::u16string& in = ctx.options.positional[1];
@@ -479,21 +467,23 @@ int RunImport(Context& ctx) {
     if (!ctx.CheckCategory(workspace, current)) return kExitFailure;
     const std::u16string passwordBefore = workspace.settings.password;
 
-    if (IsCsvPath(in)) {
-        std::vector<std::uint8_t> bytes;
-        if (!platform::FileExists(in)) return ctx.Fail(in, "no such file");
-        if (!platform::ReadWholeFile(in, bytes)) return ctx.Fail(in, "cannot be read");
-        // UTF-16 first, then the same bytes as 8-bit text.
-        std::vector<ApplicationRecord> records;
-        std::int32_t nextId = workspace.catalog.nextRecordId;
-        if (!ReadCsv(CsvTextFromUtf16(bytes), records, nextId, {}, in) &&
-            !ReadCsv(CsvTextFrom8Bit(bytes), records, nextId, {}, in)) {
-            return ctx.Fail(in, "has no column that Kodrin knows; nothing was imported");
+    CommandLineUser inUser(ctx.Passwords(inPassword ? &*inPassword : nullptr), in);
+    DataFile data;
+    data.path = file;
+    data.catalog = &workspace.catalog;
+    data.settings = &workspace.settings;
+    data.user = &inUser;
+    const bool csv = IsCsvPath(in);
+    if (const LoadStatus probe = ProbeCatalogFile(in); probe != LoadStatus::Ok) {
+        if (!csv || probe != LoadStatus::Foreign) {
+            ctx.Report(in, probe);
+            return kExitFailure;
         }
-        PrepareCsvRecords(workspace.catalog, add, current);
-        for (ApplicationRecord& r : records) workspace.catalog.records.push_back(std::move(r));
-        workspace.catalog.nextRecordId = nextId;
-    } else if (!ctx.Load(in, workspace, add, inPassword ? &*inPassword : nullptr)) {
+    }
+    Agreeing questions;
+    if (!ImportFile(data, in, add, current, questions).ok) {
+        if (csv) return ctx.Fail(in, "has no column that Kodrin knows; nothing was imported");
+        ctx.Report(in, FailedLoadStatus(inUser));
         return kExitFailure;
     }
     // Every category an imported record names becomes a tab.
