@@ -1,6 +1,7 @@
 #include "cli/catalog_file.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 #include "catalog/catalog_document.h"
@@ -8,6 +9,14 @@
 #include "platform/files.h"
 
 namespace kodrin::cli {
+
+std::u16string FullPath(std::u16string_view path) {
+    if (path.empty()) return std::u16string();
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(std::filesystem::path(std::u16string(path)), ec);
+    if (ec) return std::u16string(path);
+    return full.u16string();
+}
 
 std::optional<std::u16string> CommandLineUser::AskPassword() {
     asked = true;
@@ -59,8 +68,9 @@ LoadStatus LoadCatalogFile(std::u16string_view path, Workspace& workspace, const
 bool SaveCatalogFile(Workspace& workspace, std::u16string_view path, std::u16string_view filter,
                      std::u16string_view dataFile) {
     SaveOptions options;
-    options.dataFile = dataFile;
-    return SaveCatalog(workspace.catalog, workspace.settings, path, filter, options);
+    const std::u16string fullDataFile = FullPath(dataFile);
+    options.dataFile = fullDataFile;
+    return SaveCatalog(workspace.catalog, workspace.settings, FullPath(path), filter, options);
 }
 
 }  // namespace kodrin::cli

@@ -37,6 +37,11 @@ enum class LoadStatus {
     WrongPassword,  // the password did not give a catalog (or the file is foreign)
 };
 
+// The path made absolute (against the current folder); unchanged when that
+// fails. Files are replaced through their full paths: Wine's ReplaceFileW
+// fails on a relative one.
+std::u16string FullPath(std::u16string_view path);
+
 // Answers the data file's questions from the command line: the password
 // from the caller's sources (asked at most as the load needs it); a failed
 // load is never retried; messages are dropped (the caller reports).

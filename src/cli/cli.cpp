@@ -262,7 +262,7 @@ bool SameFile(const std::u16string& a, const std::u16string& b) {
 bool TakeBackup(Context& ctx, const Workspace& workspace, const std::u16string& file, bool formatProblem) {
     if (formatProblem || !workspace.settings.backup || !platform::FileExists(file)) return true;
     const std::u16string backup = BackupPath(file);
-    if (platform::CopyFileTo(file, backup)) return true;
+    if (platform::CopyFileTo(FullPath(file), FullPath(backup))) return true;
     ctx.Fail(backup, "the backup copy could not be written; nothing was changed");
     return false;
 }
@@ -316,7 +316,7 @@ int RunSave(Context& ctx) {
     if (SameFile(out, file)) {
         if (!TakeBackup(ctx, workspace, file, formatProblem)) return kExitFailure;
     } else if (!workspace.settings.storeImages && platform::FolderExists(PicturesFolder(file)) &&
-               !CopyPicturesFolder(file, out)) {
+               !CopyPicturesFolder(FullPath(file), FullPath(out))) {
         // As Save As does: the pictures kept beside the catalog go along.
         return ctx.Fail(PicturesFolder(out), "the pictures could not be copied; nothing was saved");
     }
@@ -389,14 +389,14 @@ int RunExport(Context& ctx) {
     const std::u16string category = Category(ctx);
     if (!ctx.CheckCategory(workspace, category)) return kExitFailure;
     ExportOptions options;
-    options.path = out;
+    options.path = FullPath(out);
     // Without --category the whole catalog goes out (markup: every tab too).
     options.category = category;
     options.allData = !ctx.options.Flag(u"--columns");
     options.preserveUnicode = !ctx.options.Flag(u"--8bit");
     options.exportPictures = ctx.options.Flag(u"--pictures");
     DataFile data;
-    data.path = file;
+    data.path = FullPath(file);
     data.catalog = &workspace.catalog;
     data.settings = &workspace.settings;
     if (!ExportCatalog(data, options)) return ctx.Fail(out, "could not be written (is the disk full?)");
@@ -469,7 +469,7 @@ int RunImport(Context& ctx) {
 
     CommandLineUser inUser(ctx.Passwords(inPassword ? &*inPassword : nullptr), in);
     DataFile data;
-    data.path = file;
+    data.path = FullPath(file);
     data.catalog = &workspace.catalog;
     data.settings = &workspace.settings;
     data.user = &inUser;
