@@ -47,12 +47,13 @@ bool EncryptCatalogBytes(std::u16string_view password, std::span<const std::uint
 }
 
 bool DecryptCatalogBytes(std::u16string_view password, std::vector<std::uint8_t>& buffer) {
+    return DecryptCatalogBytes(password, std::span<std::uint8_t>(buffer));
+}
+
+bool DecryptCatalogBytes(std::u16string_view password, std::span<std::uint8_t> buffer) {
     const auto key = CatalogKey(password);
     if (!key || buffer.size() % 16 != 0) return false;
-    std::vector<std::uint8_t> plain;
-    if (!platform::Aes128CbcDecrypt(*key, kZeroIv, buffer, plain)) return false;
-    buffer.swap(plain);
-    return true;
+    return platform::Aes128CbcDecryptInPlace(*key, kZeroIv, buffer);
 }
 
 bool EncryptDocument(std::u16string_view password, std::u16string_view document, std::vector<std::uint8_t>& file) {

@@ -39,6 +39,8 @@ bool EncryptCatalogBytes(std::u16string_view password, std::span<const std::uint
 // multiple of 16 (the file was not written by an encrypting save) or the
 // cipher fails.
 bool DecryptCatalogBytes(std::u16string_view password, std::vector<std::uint8_t>& buffer);
+// The same in place over any bytes (the reader's buffer of a loaded file).
+bool DecryptCatalogBytes(std::u16string_view password, std::span<std::uint8_t> buffer);
 
 // The whole document as the data file holds it when the password is not empty.
 bool EncryptDocument(std::u16string_view password, std::u16string_view document, std::vector<std::uint8_t>& file);

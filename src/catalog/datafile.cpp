@@ -1,5 +1,8 @@
 #include "catalog/datafile.h"
 
+#include <bit>
+#include <span>
+
 #include <exception>
 #include <utility>
 #include <vector>
@@ -71,14 +74,16 @@ bool SaveCatalog(const Catalog& catalog, const Settings& settings, std::u16strin
         // A picture that cannot be written is skipped: the save goes on.
         const PictureSinkFn sink = [&folder](const ApplicationRecord& r) { SavePicture(r, folder); };
         const std::u16string document = WriteCatalogDocument(catalog, settings, filter, sink, options.progress);
-        std::vector<std::uint8_t> bytes;
         if (settings.password.empty()) {
-            bytes = Utf16LeBytes(document);
-            ok = true;
+            // UTF-16LE is the document's own memory on a little-endian machine.
+            static_assert(std::endian::native == std::endian::little);
+            ok = platform::WriteFileAtomically(
+                path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(document.data()),
+                                                    document.size() * 2));
         } else {
-            ok = EncryptDocument(settings.password, document, bytes);
+            std::vector<std::uint8_t> bytes;
+            ok = EncryptDocument(settings.password, document, bytes) && platform::WriteFileAtomically(path, bytes);
         }
-        ok = ok && platform::WriteFileAtomically(path, bytes);
         if (ok && options.lastSaved) *options.lastSaved = settings;
     } catch (const std::exception&) {
         // Out of memory for the document: the previous file is untouched.
@@ -105,9 +110,14 @@ LoadResult LoadCatalog(std::u16string_view path, Catalog& catalog, Settings& set
         if (user) answer = user->AskPassword();
         if (answer && !answer->empty()) {
             settings.password = *answer;
-            // The buffer's code units back to the bytes they were read from.
-            std::vector<std::uint8_t> bytes = Utf16LeBytes(reader.Buffer());
-            if (DecryptCatalogBytes(settings.password, bytes)) reader.SetBytes(bytes.data(), bytes.size());
+            // The reader holds the file's bytes two to a code unit, first
+            // byte low: on a little-endian machine that is the file's byte
+            // order in memory, so the buffer decrypts in place into the
+            // UTF-16LE document.
+            static_assert(std::endian::native == std::endian::little);
+            std::u16string& buffer = reader.Buffer();
+            DecryptCatalogBytes(settings.password,
+                                std::span<std::uint8_t>(reinterpret_cast<std::uint8_t*>(buffer.data()), buffer.size() * 2));
         }
     }
     if (!reader.FindRoot(kRootTag) || !reader.FindRoot(kDataVersionTag)) {

@@ -20,6 +20,8 @@ bool Aes128CbcEncrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const 
                       std::vector<std::uint8_t>& cipher);
 bool Aes128CbcDecrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> cipher,
                       std::vector<std::uint8_t>& plain);
+// The same without a second buffer: the plain bytes replace the cipher bytes.
+bool Aes128CbcDecryptInPlace(const Aes128Key& key, const Aes128Iv& iv, std::span<std::uint8_t> data);
 
 // Fills the buffer from the system's cryptographically secure generator.
 // False when the generator fails; the buffer's content is then unspecified.

@@ -56,6 +56,13 @@ TEST(Aes128Cbc, NistVectors) {
     // A single block is chained with the IV only: the first vector block.
     ASSERT_TRUE(platform::Aes128CbcEncrypt(kNistKey, kNistIv, Bytes(kNistPlain.begin(), kNistPlain.begin() + 16), out));
     EXPECT_EQ(out, Bytes(kNistCipher.begin(), kNistCipher.begin() + 16));
+    // In place: the plain bytes replace the cipher bytes in the same buffer.
+    Bytes buffer(kNistCipher.begin(), kNistCipher.end());
+    ASSERT_TRUE(platform::Aes128CbcDecryptInPlace(kNistKey, kNistIv, buffer));
+    EXPECT_EQ(buffer, kNistPlain);
+    Bytes odd(17, 0);
+    EXPECT_FALSE(platform::Aes128CbcDecryptInPlace(kNistKey, kNistIv, odd));
+    EXPECT_EQ(odd, Bytes(17, 0));
 }
 
 TEST(Aes128Cbc, EmptyAndUnalignedInput) {

@@ -79,6 +79,17 @@ TEST_F(FilesTest, AtomicWriteCreatesAndReplaces) {
     EXPECT_EQ(platform::ListFiles(folder_), std::vector<std::u16string>{u"Kodrinxml"});
 }
 
+TEST_F(FilesTest, AtomicWriteReplacesAFileNamedByARelativePath) {
+    // Relative to the working folder, as a command line names files.
+    const std::u16string relative = u"kodrin_relative_write.bin";
+    ASSERT_TRUE(platform::WriteFileAtomically(relative, Pattern(10, 1)));
+    ASSERT_TRUE(platform::WriteFileAtomically(relative, Pattern(20, 2)));
+    Bytes back;
+    ASSERT_TRUE(platform::ReadWholeFile(relative, back));
+    EXPECT_EQ(back, Pattern(20, 2));
+    EXPECT_TRUE(platform::RemoveFile(relative));
+}
+
 TEST_F(FilesTest, FailedWriteKeepsThePreviousFileAndLeavesNoTemporary) {
     const Bytes old = Pattern(100000, 4);
     const Bytes next = Pattern(300000, 5);

@@ -16,16 +16,16 @@ struct CtxFree {
     void operator()(EVP_CIPHER_CTX* ctx) const { EVP_CIPHER_CTX_free(ctx); }
 };
 
+// Runs the cipher from in to out (which may be the same memory; the library
+// allows exactly overlapping buffers).
 bool Run(bool encrypt, const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> in,
-         std::vector<std::uint8_t>& out) {
-    out.clear();
+         std::uint8_t* out) {
     if (in.size() % 16 != 0) return false;
     std::unique_ptr<EVP_CIPHER_CTX, CtxFree> ctx(EVP_CIPHER_CTX_new());
     if (!ctx) return false;
     if (EVP_CipherInit_ex(ctx.get(), EVP_aes_128_cbc(), nullptr, key.data(), iv.data(), encrypt ? 1 : 0) != 1)
         return false;
     if (EVP_CIPHER_CTX_set_padding(ctx.get(), 0) != 1) return false;
-    out.resize(in.size());
     std::size_t done = 0;
     // The library counts in int: feed large buffers in pieces (a multiple of
     // the block size, so the chaining carries over unchanged).
@@ -33,16 +33,21 @@ bool Run(bool encrypt, const Aes128Key& key, const Aes128Iv& iv, std::span<const
     while (done < in.size()) {
         const std::size_t piece = std::min(kPiece, in.size() - done);
         int written = 0;
-        if (EVP_CipherUpdate(ctx.get(), out.data() + done, &written, in.data() + done, static_cast<int>(piece)) != 1 ||
+        if (EVP_CipherUpdate(ctx.get(), out + done, &written, in.data() + done, static_cast<int>(piece)) != 1 ||
             static_cast<std::size_t>(written) != piece) {
-            out.clear();
             return false;
         }
         done += piece;
     }
     int tail = 0;
     std::uint8_t last[32];
-    if (EVP_CipherFinal_ex(ctx.get(), last, &tail) != 1 || tail != 0) {
+    return EVP_CipherFinal_ex(ctx.get(), last, &tail) == 1 && tail == 0;
+}
+
+bool Run(bool encrypt, const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> in,
+         std::vector<std::uint8_t>& out) {
+    out.resize(in.size() % 16 == 0 ? in.size() : 0);
+    if (!Run(encrypt, key, iv, in, out.data())) {
         out.clear();
         return false;
     }
@@ -59,6 +64,10 @@ bool Aes128CbcEncrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const 
 bool Aes128CbcDecrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> cipher,
                       std::vector<std::uint8_t>& plain) {
     return Run(false, key, iv, cipher, plain);
+}
+
+bool Aes128CbcDecryptInPlace(const Aes128Key& key, const Aes128Iv& iv, std::span<std::uint8_t> data) {
+    return Run(false, key, iv, data, data.data());
 }
 
 bool RandomBytes(std::span<std::uint8_t> out) {

@@ -19,9 +19,10 @@ struct Key {
     ~Key() { if (h) ::BCryptDestroyKey(h); }
 };
 
+// Runs the cipher from in to out, which may be the same memory (BCrypt works
+// in place when both buffers are one).
 bool Run(bool encrypt, const Aes128Key& key_bytes, const Aes128Iv& iv, std::span<const std::uint8_t> in,
-         std::vector<std::uint8_t>& out) {
-    out.clear();
+         std::uint8_t* out) {
     if (in.size() % 16 != 0) return false;
     Algorithm alg;
     if (!BCRYPT_SUCCESS(::BCryptOpenAlgorithmProvider(&alg.h, BCRYPT_AES_ALGORITHM, nullptr, 0))) return false;
@@ -37,7 +38,6 @@ bool Run(bool encrypt, const Aes128Key& key_bytes, const Aes128Iv& iv, std::span
     // BCrypt writes the chaining value back into the IV buffer it is given,
     // so it works on a copy; that also lets large buffers go in pieces.
     Aes128Iv chain = iv;
-    out.resize(in.size());
     constexpr std::size_t kPiece = std::size_t{1} << 30;
     std::size_t done = 0;
     while (done < in.size()) {
@@ -46,14 +46,21 @@ bool Run(bool encrypt, const Aes128Key& key_bytes, const Aes128Iv& iv, std::span
         PUCHAR src = const_cast<PUCHAR>(in.data() + done);
         const NTSTATUS status =
             encrypt ? ::BCryptEncrypt(key.h, src, piece, nullptr, chain.data(), static_cast<ULONG>(chain.size()),
-                                      out.data() + done, piece, &written, 0)
+                                      out + done, piece, &written, 0)
                     : ::BCryptDecrypt(key.h, src, piece, nullptr, chain.data(), static_cast<ULONG>(chain.size()),
-                                      out.data() + done, piece, &written, 0);
-        if (!BCRYPT_SUCCESS(status) || written != piece) {
-            out.clear();
-            return false;
-        }
+                                      out + done, piece, &written, 0);
+        if (!BCRYPT_SUCCESS(status) || written != piece) return false;
         done += piece;
+    }
+    return true;
+}
+
+bool Run(bool encrypt, const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> in,
+         std::vector<std::uint8_t>& out) {
+    out.resize(in.size() % 16 == 0 ? in.size() : 0);
+    if (!Run(encrypt, key, iv, in, out.data())) {
+        out.clear();
+        return false;
     }
     return true;
 }
@@ -68,6 +75,10 @@ bool Aes128CbcEncrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const 
 bool Aes128CbcDecrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> cipher,
                       std::vector<std::uint8_t>& plain) {
     return Run(false, key, iv, cipher, plain);
+}
+
+bool Aes128CbcDecryptInPlace(const Aes128Key& key, const Aes128Iv& iv, std::span<std::uint8_t> data) {
+    return Run(false, key, iv, data, data.data());
 }
 
 bool RandomBytes(std::span<std::uint8_t> out) {

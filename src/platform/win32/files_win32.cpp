@@ -129,7 +129,20 @@ bool CanOpenForReading(std::u16string_view path) {
     return file.h != INVALID_HANDLE_VALUE;
 }
 
-bool WriteFileAtomically(std::u16string_view path, std::span<const std::uint8_t> bytes) {
+bool WriteFileAtomically(std::u16string_view relativeOrFull, std::span<const std::uint8_t> bytes) {
+    // ReplaceFileW (under Wine at least) fails for a file named by a relative
+    // path: work on the full path.
+    const std::wstring given = Wide(relativeOrFull);
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD length = ::GetFullPathNameW(given.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length);
+        length = ::GetFullPathNameW(given.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    if (length == 0 || length >= full.size()) return false;
+    full.resize(length);
+    const std::u16string fullPath(reinterpret_cast<const char16_t*>(full.data()), full.size());
+    const std::u16string_view path = fullPath;
     const DWORD attributes = AttributesOf(path);
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) return false;
