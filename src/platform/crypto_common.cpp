@@ -4,6 +4,41 @@
 
 namespace kodrin::platform {
 
+namespace detail {
+// The adapter's cipher (BCrypt or libcrypto): from in to out, which may be
+// the same memory. False when in is not whole blocks or the cipher fails.
+bool CipherRun(bool encrypt, const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> in,
+               std::uint8_t* out);
+}  // namespace detail
+
+namespace {
+
+bool RunInto(bool encrypt, const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> in,
+             std::vector<std::uint8_t>& out) {
+    out.resize(in.size() % 16 == 0 ? in.size() : 0);
+    if (!detail::CipherRun(encrypt, key, iv, in, out.data())) {
+        out.clear();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool Aes128CbcEncrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> plain,
+                      std::vector<std::uint8_t>& cipher) {
+    return RunInto(true, key, iv, plain, cipher);
+}
+
+bool Aes128CbcDecrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> cipher,
+                      std::vector<std::uint8_t>& plain) {
+    return RunInto(false, key, iv, cipher, plain);
+}
+
+bool Aes128CbcDecryptInPlace(const Aes128Key& key, const Aes128Iv& iv, std::span<std::uint8_t> data) {
+    return detail::CipherRun(false, key, iv, data, data.data());
+}
+
 bool RandomBelow(std::uint32_t n, std::uint32_t& value) {
     value = 0;
     if (n == 0) return false;

@@ -18,7 +18,11 @@ struct CtxFree {
 
 // Runs the cipher from in to out (which may be the same memory; the library
 // allows exactly overlapping buffers).
-bool Run(bool encrypt, const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> in,
+}  // namespace
+
+namespace detail {
+
+bool CipherRun(bool encrypt, const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> in,
          std::uint8_t* out) {
     if (in.size() % 16 != 0) return false;
     std::unique_ptr<EVP_CIPHER_CTX, CtxFree> ctx(EVP_CIPHER_CTX_new());
@@ -44,31 +48,8 @@ bool Run(bool encrypt, const Aes128Key& key, const Aes128Iv& iv, std::span<const
     return EVP_CipherFinal_ex(ctx.get(), last, &tail) == 1 && tail == 0;
 }
 
-bool Run(bool encrypt, const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> in,
-         std::vector<std::uint8_t>& out) {
-    out.resize(in.size() % 16 == 0 ? in.size() : 0);
-    if (!Run(encrypt, key, iv, in, out.data())) {
-        out.clear();
-        return false;
-    }
-    return true;
-}
+}  // namespace detail
 
-}  // namespace
-
-bool Aes128CbcEncrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> plain,
-                      std::vector<std::uint8_t>& cipher) {
-    return Run(true, key, iv, plain, cipher);
-}
-
-bool Aes128CbcDecrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> cipher,
-                      std::vector<std::uint8_t>& plain) {
-    return Run(false, key, iv, cipher, plain);
-}
-
-bool Aes128CbcDecryptInPlace(const Aes128Key& key, const Aes128Iv& iv, std::span<std::uint8_t> data) {
-    return Run(false, key, iv, data, data.data());
-}
 
 bool RandomBytes(std::span<std::uint8_t> out) {
     std::size_t done = 0;

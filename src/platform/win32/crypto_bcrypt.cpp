@@ -21,7 +21,11 @@ struct Key {
 
 // Runs the cipher from in to out, which may be the same memory (BCrypt works
 // in place when both buffers are one).
-bool Run(bool encrypt, const Aes128Key& key_bytes, const Aes128Iv& iv, std::span<const std::uint8_t> in,
+}  // namespace
+
+namespace detail {
+
+bool CipherRun(bool encrypt, const Aes128Key& key_bytes, const Aes128Iv& iv, std::span<const std::uint8_t> in,
          std::uint8_t* out) {
     if (in.size() % 16 != 0) return false;
     Algorithm alg;
@@ -55,31 +59,8 @@ bool Run(bool encrypt, const Aes128Key& key_bytes, const Aes128Iv& iv, std::span
     return true;
 }
 
-bool Run(bool encrypt, const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> in,
-         std::vector<std::uint8_t>& out) {
-    out.resize(in.size() % 16 == 0 ? in.size() : 0);
-    if (!Run(encrypt, key, iv, in, out.data())) {
-        out.clear();
-        return false;
-    }
-    return true;
-}
+}  // namespace detail
 
-}  // namespace
-
-bool Aes128CbcEncrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> plain,
-                      std::vector<std::uint8_t>& cipher) {
-    return Run(true, key, iv, plain, cipher);
-}
-
-bool Aes128CbcDecrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const std::uint8_t> cipher,
-                      std::vector<std::uint8_t>& plain) {
-    return Run(false, key, iv, cipher, plain);
-}
-
-bool Aes128CbcDecryptInPlace(const Aes128Key& key, const Aes128Iv& iv, std::span<std::uint8_t> data) {
-    return Run(false, key, iv, data, data.data());
-}
 
 bool RandomBytes(std::span<std::uint8_t> out) {
     std::size_t done = 0;
