@@ -1,5 +1,8 @@
 #include "catalog/csv.h"
 
+#include <bit>
+#include <span>
+
 #include <algorithm>
 
 #include "catalog/datafile.h"
@@ -129,24 +132,40 @@ std::vector<int> CsvColumns(const Settings& options, bool allData) {
 
 void AppendCsvCell(std::u16string& line, std::u16string_view value) {
     line += u'"';
-    for (const char16_t c : value) {
-        if (c == u'"') line += u'"';
-        line += c;
+    // Runs without a quote go in whole; each quote is doubled.
+    std::size_t start = 0;
+    for (std::size_t quote = value.find(u'"'); quote != std::u16string_view::npos;
+         quote = value.find(u'"', start)) {
+        line.append(value.data() + start, quote + 1 - start);
+        line += u'"';
+        start = quote + 1;
     }
+    line.append(value.data() + start, value.size() - start);
     line += u'"';
 }
 
 std::u16string CsvDocument(const Catalog& catalog, const ExportOptions& options, const ProgressFn& progress) {
     const Settings& settings = CatalogOptions(catalog);
     const std::vector<int> columns = CsvColumns(settings, options.allData);
-    const auto cell = [&](std::u16string& out, std::u16string value) {
-        AppendCsvCell(out, options.preserveUnicode ? value : LowBytes(std::move(value)));
+    const auto cell = [&](std::u16string& out, std::u16string_view value) {
+        if (options.preserveUnicode) {
+            AppendCsvCell(out, value);
+        } else {
+            AppendCsvCell(out, LowBytes(std::u16string(value)));
+        }
     };
 
     long long count = 0;
-    for (const ApplicationRecord& r : catalog.records) count += InCategory(options.category, r) ? 1 : 0;
+    std::size_t estimate = 4096;
+    for (const ApplicationRecord& r : catalog.records) {
+        if (!InCategory(options.category, r)) continue;
+        ++count;
+        estimate += 64 + 3 * columns.size();
+        for (const auto member : kTextFields) estimate += (r.*member).size();
+    }
 
     std::u16string text;
+    text.reserve(estimate + estimate / 8);
     for (std::size_t i = 0; i < columns.size(); ++i) {
         if (i > 0) text += u',';
         cell(text, FieldCaption(columns[i]));
@@ -160,7 +179,13 @@ std::u16string CsvDocument(const Catalog& catalog, const ExportOptions& options,
         ++n;
         for (std::size_t i = 0; i < columns.size(); ++i) {
             if (i > 0) text += u',';
-            cell(text, FieldText(settings, r, columns[i], true));
+            // A text field is its own display text: no copy needed.
+            const FieldInfo& field = kFields[static_cast<std::size_t>(columns[i])];
+            if (field.kind == FieldKind::Text) {
+                cell(text, r.*field.text);
+            } else {
+                cell(text, FieldText(settings, r, columns[i], true));
+            }
         }
         text += u"\r\n";
     }
@@ -168,11 +193,11 @@ std::u16string CsvDocument(const Catalog& catalog, const ExportOptions& options,
 }
 
 std::vector<std::uint8_t> CsvFileBytes(std::u16string_view text, bool preserveUnicode) {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(text.size() * (preserveUnicode ? 2 : 1));
+    std::vector<std::uint8_t> bytes(text.size() * (preserveUnicode ? 2 : 1));
+    std::uint8_t* out = bytes.data();
     for (const char16_t c : text) {
-        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-        if (preserveUnicode) bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+        *out++ = static_cast<std::uint8_t>(c & 0xFF);
+        if (preserveUnicode) *out++ = static_cast<std::uint8_t>(c >> 8);
     }
     return bytes;
 }
@@ -190,6 +215,13 @@ bool WriteCsv(const Catalog& catalog, const ExportOptions& options, std::u16stri
                 }
             }
         }
+    }
+    if (options.preserveUnicode) {
+        // UTF-16LE is the text's own memory on a little-endian machine.
+        static_assert(std::endian::native == std::endian::little);
+        return platform::WriteFileAtomically(
+            options.path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()),
+                                                        text.size() * 2));
     }
     return platform::WriteFileAtomically(options.path, CsvFileBytes(text, options.preserveUnicode));
 }
@@ -262,11 +294,19 @@ bool ReadCsv(std::u16string_view text, std::vector<ApplicationRecord>& target, s
 
     const auto at = [&](int id) { return map.column[static_cast<std::size_t>(id)]; };
     const bool webColumns = at(fields::WebUserName) >= 0 || at(fields::WebPassword) >= 0;
+    // How many fields each column feeds: a cell that feeds one can be moved.
+    std::vector<int> feeds;
+    for (int id = 0; id < kFieldCount; ++id) {
+        const int c = at(id);
+        if (c < 0) continue;
+        if (static_cast<std::size_t>(c) >= feeds.size()) feeds.resize(static_cast<std::size_t>(c) + 1, 0);
+        ++feeds[static_cast<std::size_t>(c)];
+    }
 
     const std::size_t lineCount = lines.size();
     for (std::size_t lineIndex = 1; lineIndex < lineCount; ++lineIndex) {
         if (progress) progress(static_cast<int>(100 * lineIndex / lineCount));
-        const std::vector<std::u16string> cells = CsvSplit(lines[lineIndex], u',', true, false);
+        std::vector<std::u16string> cells = CsvSplit(lines[lineIndex], u',', true, false);
         const auto has = [&](int id) { return at(id) >= 0 && static_cast<std::size_t>(at(id)) < cells.size(); };
         bool supplied = false;
         for (int id = 0; id < kFieldCount && !supplied; ++id) supplied = has(id);
@@ -276,7 +316,7 @@ bool ReadCsv(std::u16string_view text, std::vector<ApplicationRecord>& target, s
         std::u16string webUser, webPassword;
         for (const FieldInfo& field : kFields) {
             if (!has(field.id)) continue;
-            const std::u16string& cell = cells[static_cast<std::size_t>(at(field.id))];
+            std::u16string& cell = cells[static_cast<std::size_t>(at(field.id))];
             switch (field.kind) {
                 case FieldKind::LoginData:
                     ReadLoginData(cell, record);
@@ -288,7 +328,11 @@ bool ReadCsv(std::u16string_view text, std::vector<ApplicationRecord>& target, s
                     if (field.id == fields::PictureName) {
                         ReadPicture(cell, sourcePath, record);
                     } else {
-                        record.*(field.text) = cell;
+                        if (feeds[static_cast<std::size_t>(at(field.id))] == 1) {
+                            record.*(field.text) = std::move(cell);
+                        } else {
+                            record.*(field.text) = cell;
+                        }
                     }
                     break;
                 case FieldKind::Price:
