@@ -93,7 +93,7 @@ private:
 struct Context;
 using Handler = std::function<int(Context&)>;
 
-struct CommandSpec {
+struct CommandForm {
     std::u16string_view name;
     std::size_t minPositional;  // FILE included
     std::size_t maxPositional;
@@ -105,9 +105,9 @@ struct CommandSpec {
 // Splits the arguments after the command name. "--name=value" and "--name
 // value" both work; "--" ends the options. A result with an error message
 // is a usage error.
-std::optional<std::string> ParseOptions(const CommandSpec& spec, const std::vector<std::u16string>& args,
+std::optional<std::string> ParseOptions(const CommandForm& form, const std::vector<std::u16string>& args,
                                         Options& options) {
-    std::vector<std::u16string_view> values = spec.valueOptions;
+    std::vector<std::u16string_view> values = form.valueOptions;
     values.push_back(u"--password-file");
     bool onlyPositional = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -138,16 +138,16 @@ std::optional<std::string> ParseOptions(const CommandSpec& spec, const std::vect
                 return "option " + platform::ToUtf8(name) + " needs a value";
             }
         }
-        for (const auto f : spec.flagOptions) {
+        for (const auto f : form.flagOptions) {
             if (name != f) continue;
             if (inlineValue) return "option " + platform::ToUtf8(name) + " takes no value";
             known = true;
             options.flags.insert(name);
         }
-        if (!known) return "unknown option " + platform::ToUtf8(name) + " for " + platform::ToUtf8(spec.name);
+        if (!known) return "unknown option " + platform::ToUtf8(name) + " for " + platform::ToUtf8(form.name);
     }
-    if (options.positional.size() < spec.minPositional) return "too few arguments for " + platform::ToUtf8(spec.name);
-    if (options.positional.size() > spec.maxPositional) return "too many arguments for " + platform::ToUtf8(spec.name);
+    if (options.positional.size() < form.minPositional) return "too few arguments for " + platform::ToUtf8(form.name);
+    if (options.positional.size() > form.maxPositional) return "too many arguments for " + platform::ToUtf8(form.name);
     return std::nullopt;
 }
 
@@ -503,8 +503,8 @@ int RunImport(Context& ctx) {
     return kExitOk;
 }
 
-const std::vector<CommandSpec>& Commands() {
-    static const std::vector<CommandSpec> commands = {
+const std::vector<CommandForm>& Commands() {
+    static const std::vector<CommandForm> commands = {
         {u"save", 1, 2, {u"--new-password-file"}, {}, RunSave},
         {u"export", 2, 2, {u"--category"}, {u"--columns", u"--8bit", u"--pictures"}, RunExport},
         {u"import", 2, 2, {u"--category", u"--in-password-file"}, {u"--add"}, RunImport},
@@ -563,21 +563,21 @@ int RunCli(const std::vector<std::u16string>& args, Terminal& terminal) {
         terminal.Out(kUsage);
         return kExitOk;
     }
-    const CommandSpec* spec = nullptr;
-    for (const CommandSpec& c : Commands()) {
-        if (c.name == args[0]) spec = &c;
+    const CommandForm* form = nullptr;
+    for (const CommandForm& c : Commands()) {
+        if (c.name == args[0]) form = &c;
     }
-    if (!spec) return Usage(terminal, "unknown command \"" + platform::ToUtf8(args[0]) + "\"");
+    if (!form) return Usage(terminal, "unknown command \"" + platform::ToUtf8(args[0]) + "\"");
 
     Context ctx{terminal, {}, std::nullopt};
-    if (auto problem = ParseOptions(*spec, args, ctx.options)) return Usage(terminal, *problem);
+    if (auto problem = ParseOptions(*form, args, ctx.options)) return Usage(terminal, *problem);
     try {
         if (const std::u16string* path = ctx.options.Value(u"--password-file")) {
             std::u16string password;
             if (!ReadPasswordFile(ctx, *path, password)) return kExitFailure;
             ctx.passwordFromFile = std::move(password);
         }
-        const int status = spec->run(ctx);
+        const int status = form->run(ctx);
         return status;
     } catch (const UsageError& e) {
         return Usage(terminal, e.message());
