@@ -2,6 +2,10 @@
 // decoding, pictures beside the file, and round trips of whole catalogs.
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "support/temp_folder.h"
+
 #include <filesystem>
 
 #include "catalog/csv.h"
@@ -22,21 +26,16 @@ using Cells = std::vector<std::u16string>;
 class CsvTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::uint8_t r[6];
-        ASSERT_TRUE(platform::RandomBytes(r));
-        std::u16string name = u"kodrin-csv-";
-        for (const std::uint8_t b : r) name += static_cast<char16_t>(u'a' + b % 26);
-        folder_ = std::filesystem::temp_directory_path().u16string() + u"\\" + name + u"\\";
-        ASSERT_TRUE(platform::CreateFolders(folder_));
+        temp_.emplace(u"kodrin-csv-");
+        ASSERT_TRUE(temp_->Created());
+        folder_ = temp_->Path() + u"\\";
         settings_ = NewSettings();
         catalog_.options = &settings_;
     }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::path(folder_.substr(0, folder_.size() - 1)), ignored);
-    }
+    void TearDown() override { temp_.reset(); }
     std::u16string Path(std::u16string_view name) const { return folder_ + std::u16string(name); }
 
+    std::optional<test::TempFolder> temp_;
     std::u16string folder_;
     Settings settings_;
     Catalog catalog_;

@@ -4,6 +4,10 @@
 // the question after a failure) and the pictures folder.
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "support/temp_folder.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -116,12 +120,9 @@ std::u16string Document(const Catalog& c, const Settings& s) { return WriteCatal
 class DataFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::uint8_t r[6];
-        ASSERT_TRUE(platform::RandomBytes(r));
-        std::u16string name = u"kodrin-datafile-";
-        for (const std::uint8_t b : r) name += static_cast<char16_t>(u'a' + b % 26);
-        folder_ = std::filesystem::temp_directory_path().u16string() + u"\\" + name;
-        ASSERT_TRUE(platform::CreateFolders(folder_));
+        temp_.emplace(u"kodrin-datafile-");
+        ASSERT_TRUE(temp_->Created());
+        folder_ = temp_->Path();
         settings_ = NewSettings();
         lastSaved_ = settings_;
         file_.path = Path(u"Kodrinxml");
@@ -132,9 +133,7 @@ protected:
     }
     void TearDown() override {
         platform::SetWriteFaultForTesting({});
-        for (const auto& f : platform::ListFiles(folder_)) platform::SetReadOnly(Path(f), false);
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::path(folder_), ignored);
+        temp_.reset();
     }
     std::u16string Path(std::u16string_view name) const { return folder_ + u"\\" + std::u16string(name); }
     Bytes Read(std::u16string_view path) const {
@@ -152,6 +151,8 @@ protected:
         EXPECT_TRUE(r.ok);
         return Document(c, s);
     }
+
+    std::optional<test::TempFolder> temp_;
 
     std::u16string folder_;
     Catalog catalog_;

@@ -2,6 +2,10 @@
 // import, the second 8-bit reading, and that a failed import changes nothing.
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "support/temp_folder.h"
+
 #include <filesystem>
 
 #include "catalog/exchange.h"
@@ -38,13 +42,10 @@ public:
 class ExchangeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::uint8_t r[6];
-        ASSERT_TRUE(platform::RandomBytes(r));
-        std::u16string name = u"kodrin-exchange-";
-        for (const std::uint8_t b : r) name += static_cast<char16_t>(u'a' + b % 26);
-        root_ = std::filesystem::temp_directory_path().u16string() + u"\\" + name;
+        temp_.emplace(u"kodrin-exchange-");
+        ASSERT_TRUE(temp_->Created());
+        root_ = temp_->Path();
         folder_ = root_ + u"\\";
-        ASSERT_TRUE(platform::CreateFolders(folder_));
         settings_ = NewSettings();
         catalog_.options = &settings_;
         file_.path = Path(u"Kodrinxml");
@@ -52,10 +53,7 @@ protected:
         file_.settings = &settings_;
         file_.user = &user_;
     }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::path(root_), ignored);
-    }
+    void TearDown() override { temp_.reset(); }
     std::u16string Path(std::u16string_view name) const { return folder_ + std::u16string(name); }
     void Write(std::u16string_view name, const std::string& bytes) {
         ASSERT_TRUE(platform::WriteFileAtomically(Path(name), std::vector<std::uint8_t>(bytes.begin(), bytes.end())));
@@ -71,6 +69,8 @@ protected:
         for (const auto& r : catalog_.records) out.push_back(r.program);
         return out;
     }
+
+    std::optional<test::TempFolder> temp_;
 
     std::u16string root_, folder_;
     Settings settings_;

@@ -2,6 +2,10 @@
 // sources, and that a failing command leaves every file as it was.
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "support/temp_folder.h"
+
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -52,17 +56,12 @@ ApplicationRecord Record(const char* program, std::vector<std::u16string> catego
 class CliTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::uint8_t r[6];
-        ASSERT_TRUE(platform::RandomBytes(r));
-        std::u16string name = u"kodrin-cli-";
-        for (const std::uint8_t b : r) name += static_cast<char16_t>(u'a' + b % 26);
-        folder_ = std::filesystem::temp_directory_path().u16string() + u"\\" + name;
-        ASSERT_TRUE(platform::CreateFolders(folder_));
+        temp_.emplace(u"kodrin-cli-");
+        ASSERT_TRUE(temp_->Created());
+        folder_ = temp_->Path();
     }
     void TearDown() override {
-        for (const auto& f : platform::ListFiles(folder_)) platform::SetReadOnly(Path(f), false);
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::path(folder_), ignored);
+        temp_.reset();
     }
     std::u16string Path(std::u16string_view name) const { return folder_ + u"\\" + std::u16string(name); }
     Bytes Read(std::u16string_view path) const {
@@ -107,6 +106,8 @@ protected:
         term_.err.clear();
         return RunCli(args, term_);
     }
+
+    std::optional<test::TempFolder> temp_;
 
     std::u16string folder_;
     FakeTerminal term_;

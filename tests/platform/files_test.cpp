@@ -1,6 +1,10 @@
 // File operations and the atomic replace of the data file, in both builds.
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "support/temp_folder.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -35,17 +39,12 @@ Bytes Pattern(std::size_t size, std::uint8_t seed) {
 class FilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::uint8_t r[6];
-        ASSERT_TRUE(platform::RandomBytes(r));
-        std::u16string name = u"kodrin-files-";
-        for (const std::uint8_t b : r) name += static_cast<char16_t>(u'a' + b % 26);
-        folder_ = std::filesystem::temp_directory_path().u16string() + u"\\" + name;
-        ASSERT_TRUE(platform::CreateFolders(folder_));
+        temp_.emplace(u"kodrin-files-");
+        ASSERT_TRUE(temp_->Created());
+        folder_ = temp_->Path();
     }
     void TearDown() override {
-        for (const auto& f : platform::ListFiles(folder_)) platform::SetReadOnly(Path(f), false);
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::path(folder_), ignored);
+        temp_.reset();
         platform::SetWriteFaultForTesting({});
     }
     std::u16string Path(std::u16string_view name) const { return folder_ + u"\\" + std::u16string(name); }
@@ -54,6 +53,7 @@ protected:
         EXPECT_TRUE(platform::ReadWholeFile(Path(name), b));
         return b;
     }
+    std::optional<test::TempFolder> temp_;
     std::u16string folder_;
 };
 
