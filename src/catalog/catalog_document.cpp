@@ -128,6 +128,13 @@ void WriteRecord(MarkupWriter& w, const ApplicationRecord& r, bool writePicture)
 
 std::u16string WriteCatalogDocument(const Catalog& catalog, const Settings& settings, std::u16string_view filter,
                                     const PictureSinkFn& pictureSink, const ProgressFn& progress) {
+    std::u16string document;
+    WriteCatalogDocument(document, catalog, settings, filter, pictureSink, progress);
+    return document;
+}
+
+void WriteCatalogDocument(std::u16string& out, const Catalog& catalog, const Settings& settings,
+                          std::u16string_view filter, const PictureSinkFn& pictureSink, const ProgressFn& progress) {
     int count = 0;
     std::size_t estimate = 4096;
     for (const ApplicationRecord& r : catalog.records) {
@@ -136,7 +143,7 @@ std::u16string WriteCatalogDocument(const Catalog& catalog, const Settings& sett
         estimate += 256 + r.picture.size() * 4;
         for (const auto member : kTextFields) estimate += (r.*member).size() + 40;
     }
-    MarkupWriter w(estimate);
+    MarkupWriter w(std::move(out), estimate);
     w.Open(kRootTag);
     w.Int(kDataVersionTag, kDataVersion);
     w.Open(kCategoryListTag);
@@ -162,7 +169,7 @@ std::u16string WriteCatalogDocument(const Catalog& catalog, const Settings& sett
     }
     w.Close();
     w.Close();
-    return w.TakeResult();
+    out = w.TakeResult();
 }
 
 RecordEnd ReadRecord(MarkupReader& reader, ApplicationRecord& r) {

@@ -43,6 +43,10 @@ void WriteRecord(MarkupWriter& writer, const ApplicationRecord& record, bool wri
 std::u16string WriteCatalogDocument(const Catalog& catalog, const Settings& settings,
                                     std::u16string_view filter, const PictureSinkFn& pictureSink = {},
                                     const ProgressFn& progress = {});
+// The same into out, reusing the memory of the document it held.
+void WriteCatalogDocument(std::u16string& out, const Catalog& catalog, const Settings& settings,
+                          std::u16string_view filter, const PictureSinkFn& pictureSink = {},
+                          const ProgressFn& progress = {});
 
 enum class RecordEnd {
     Closed,          // the closing APPLICATION tag ended the record

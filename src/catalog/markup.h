@@ -22,6 +22,11 @@ class MarkupWriter {
 public:
     MarkupWriter() = default;
     explicit MarkupWriter(std::size_t reserve) { text_.reserve(reserve); }
+    // Writes into a buffer of an earlier document, keeping its memory.
+    MarkupWriter(std::u16string&& reuse, std::size_t reserve) : text_(std::move(reuse)) {
+        text_.clear();
+        text_.reserve(reserve);
+    }
 
     void Open(std::u16string_view name);                         // <name> CR LF, pushed
     void Close();                                                // </top> CR LF, popped; nothing when none open
