@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "support/child_process.h"
 #include "support/temp_folder.h"
 
 #include <algorithm>
@@ -741,31 +742,7 @@ TEST(DataFileChild, DISABLED_SaveUntilKilled) {
 bool KillSaverHalfway(const std::u16string& target, const std::u16string& marker) {
     ::SetEnvironmentVariableW(L"KODRIN_TEST_DATAFILE", reinterpret_cast<const wchar_t*>(target.c_str()));
     ::SetEnvironmentVariableW(L"KODRIN_TEST_MARKER", reinterpret_cast<const wchar_t*>(marker.c_str()));
-    wchar_t exe[MAX_PATH];
-    if (::GetModuleFileNameW(nullptr, exe, MAX_PATH) == 0) return false;
-    std::wstring command = L"\"" + std::wstring(exe) +
-                           L"\" --gtest_filter=DataFileChild.DISABLED_SaveUntilKilled --gtest_also_run_disabled_tests";
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const HANDLE nul = ::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                     OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
-    PROCESS_INFORMATION process{};
-    const BOOL started = ::CreateProcessW(exe, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                          nullptr, &startup, &process);
-    ::CloseHandle(nul);
-    if (!started) return false;
-    bool ready = false;
-    for (int i = 0; i < 6000 && !ready; ++i) {
-        ready = platform::FileExists(marker);
-        if (!ready && ::WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) break;
-    }
-    ::TerminateProcess(process.hProcess, 9);
-    ::WaitForSingleObject(process.hProcess, INFINITE);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    const bool ready = test::RunChildTestUntilMarker(L"DataFileChild.DISABLED_SaveUntilKilled", marker);
     platform::RemoveFile(marker);
     return ready;
 }

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "support/child_process.h"
 #include "support/temp_folder.h"
 
 #include <algorithm>
@@ -241,33 +242,7 @@ TEST_F(FilesTest, KilledWriterLeavesThePreviousFileWhole) {
     ASSERT_TRUE(platform::WriteFileAtomically(target, old));
     ::SetEnvironmentVariableW(L"KODRIN_TEST_TARGET", reinterpret_cast<const wchar_t*>(target.c_str()));
     ::SetEnvironmentVariableW(L"KODRIN_TEST_MARKER", reinterpret_cast<const wchar_t*>(marker.c_str()));
-    wchar_t exe[MAX_PATH];
-    ASSERT_GT(::GetModuleFileNameW(nullptr, exe, MAX_PATH), 0u);
-    std::wstring command = L"\"" + std::wstring(exe) +
-                           L"\" --gtest_filter=FilesChild.DISABLED_WriteUntilKilled --gtest_also_run_disabled_tests";
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const HANDLE nul = ::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                     OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
-    PROCESS_INFORMATION process{};
-    const BOOL started = ::CreateProcessW(exe, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                          nullptr, &startup, &process);
-    ::CloseHandle(nul);
-    ASSERT_TRUE(started);
-    // Wait for the marker (or the child's end), a minute at most.
-    bool ready = false;
-    for (int i = 0; i < 6000 && !ready; ++i) {
-        ready = platform::FileExists(marker);
-        if (!ready && ::WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) break;
-    }
-    ::TerminateProcess(process.hProcess, 9);
-    ::WaitForSingleObject(process.hProcess, INFINITE);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    ASSERT_TRUE(ready);
+    ASSERT_TRUE(test::RunChildTestUntilMarker(L"FilesChild.DISABLED_WriteUntilKilled", marker));
 
     EXPECT_EQ(Read(u"Kodrinxml"), old);
     // The half-written temporary file is the only other trace.
