@@ -28,25 +28,21 @@ struct StatisticsDialog {
 
     const Catalog& catalog;
     const std::u16string& category;
-    QvLibrary::QvComboBox categories;
+    // Category names compare exactly, so names that differ only in case are
+    // different categories: the list holds every one, in tab order.
+    std::vector<std::u16string> categories;
     QvLibrary::QvComboBox media{nullptr, true};
 };
 
-// Selects the item whose text is exactly text; false when there is none.
-bool SelectExactly(HWND dialog, int id, const QvLibrary::QvComboBox& box, const std::u16string& text) {
-    const auto& items = box.Items();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i].text == text) {
-            ::SendDlgItemMessageW(dialog, id, CB_SETCURSEL, i, 0);
-            return true;
-        }
-    }
-    return false;
+std::u16string ChosenCategory(HWND dialog, const StatisticsDialog& context) {
+    const LRESULT index = ::SendDlgItemMessageW(dialog, kCategoryList, CB_GETCURSEL, 0, 0);
+    if (index < 0 || static_cast<std::size_t>(index) >= context.categories.size()) return {};
+    return context.categories[static_cast<std::size_t>(index)];
 }
 
 void Recalculate(HWND dialog, const StatisticsDialog& context) {
     const Statistics figures =
-        ComputeStatistics(context.catalog, context.categories.SelectedText(), context.media.SelectedText());
+        ComputeStatistics(context.catalog, ChosenCategory(dialog, context), context.media.SelectedText());
     const StatisticsTexts texts = FormatStatistics(figures);
     ::SetDlgItemTextW(dialog, kApplications, Wide(texts.applications));
     ::SetDlgItemTextW(dialog, kDisks, Wide(texts.disks));
@@ -59,16 +55,12 @@ void Open(HWND dialog, StatisticsDialog& context) {
     ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&context));
     QvLibrary::CentreOnParent(dialog);
 
-    context.categories.Attach(::GetDlgItem(dialog, kCategoryList));
-    const std::vector<std::u16string> choices = StatisticsCategoryChoices(context.catalog);
-    for (std::size_t i = 0; i < choices.size(); ++i) {
-        context.categories.AddItem(choices[i], static_cast<std::uint32_t>(i), false);
+    context.categories = StatisticsCategoryChoices(context.catalog);
+    for (const std::u16string& name : context.categories) {
+        ::SendDlgItemMessageW(dialog, kCategoryList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name)));
     }
-    const int initial = InitialStatisticsCategory(choices, context.category);
-    if (initial < 0 || initial >= static_cast<int>(choices.size()) ||
-        !SelectExactly(dialog, kCategoryList, context.categories, choices[static_cast<std::size_t>(initial)])) {
-        ::SendDlgItemMessageW(dialog, kCategoryList, CB_SETCURSEL, 0, 0);
-    }
+    const int initial = InitialStatisticsCategory(context.categories, context.category);
+    ::SendDlgItemMessageW(dialog, kCategoryList, CB_SETCURSEL, initial < 0 ? 0 : initial, 0);
 
     context.media.Attach(::GetDlgItem(dialog, kMediaList));
     for (const MediaChoice& choice : StatisticsMediaChoices()) {
@@ -100,7 +92,6 @@ INT_PTR CALLBACK StatisticsProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp)
             }
         case WM_DESTROY:
             if (context != nullptr) {
-                context->categories.Detach();
                 context->media.Detach();
             }
             return FALSE;
