@@ -27,6 +27,7 @@ constexpr int kStoreImages = 1833;
 constexpr int kMessagesYes = 1838;
 constexpr int kMessagesNo = 1844;
 constexpr int kExpiryList = 1835;
+constexpr int kPasswordsPage = 2;
 constexpr int kPassword = 1845;
 constexpr int kConfirmPassword = 1846;
 constexpr std::array<int, 5> kColourBoxes{1822, 1823, 1824, 1825, 1826};
@@ -194,10 +195,11 @@ bool Apply(HWND dialog, OptionsDialog& context) {
     const std::u16string password = QvLibrary::GetItemText(dialog, kPassword);
     const std::u16string confirm = QvLibrary::GetItemText(dialog, kConfirmPassword);
     if (password != confirm) {
-        // Owned by this dialog, so that it stays modal to it.
+        // The passwords' page comes up for re-typing; the warning is owned
+        // by this dialog, so that it stays modal to it.
+        if (context.page != kPasswordsPage) context.tabs.SelectTab(kPasswordsPage);
         ::MessageBoxW(dialog, Wide(context.app.LoadString(kMismatchText)), Wide(context.app.LoadString(kTitleText)),
                       MB_OK | MB_ICONEXCLAMATION);
-        if (context.page != 2) context.tabs.SelectTab(2);
         ::SetFocus(::GetDlgItem(dialog, kPassword));
         ::SendDlgItemMessageW(dialog, kPassword, EM_SETSEL, 0, -1);
         return false;

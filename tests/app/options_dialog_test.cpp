@@ -289,6 +289,9 @@ TEST_F(OptionsDialogTest, DifferentPasswordsWarnAndKeepTheDialogOpen) {
     driver.Then([&](HWND box) {
         warning = kodrin::test::StaticTexts(box);
         openDuringWarning = ::IsWindow(options) != FALSE;
+        // The passwords' page is brought up for re-typing.
+        EXPECT_TRUE(Visible(options, 1845));
+        EXPECT_FALSE(Visible(options, 1821));
         // Nothing was applied while the warning is up.
         EXPECT_EQ(settings.password, u"old");
         EXPECT_TRUE(settings.autoDate);
