@@ -266,7 +266,8 @@ void LayOut(DetailsContext& context) {
     const int buttonTop = std::min(20 + (h - 100) + 12, static_cast<int>(client.bottom) - 32);
     Place(dialog, IDCANCEL, client.right - 110, buttonTop, 90, 25);
     Place(dialog, IDOK, client.right - 210, buttonTop, 90, 25);
-    ::InvalidateRect(dialog, nullptr, TRUE);
+    // The controls moved without drawing: draw everything once.
+    ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 }  // namespace kodrin::app
