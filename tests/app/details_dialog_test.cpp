@@ -8,6 +8,8 @@
 
 #include "catalog/dates.h"
 #include "details_test_support.h"
+#include "platform/files.h"
+#include "support/temp_folder.h"
 
 namespace kodrin::test {
 namespace {
@@ -383,6 +385,87 @@ TEST_F(DetailsDialogTest, ProgramFileFillsOnlyTheEmptyFields) {
     EXPECT_EQ(record.picture[0], 'B');
     EXPECT_EQ(record.picture[1], 'M');
     EXPECT_EQ(record.pictureName, u"Kodrin Fixture.bmp");
+}
+
+void ChooseFile(HWND chooser, const std::u16string& path) {
+    HWND name = ::GetDlgItem(chooser, cmb13);
+    if (name == nullptr) name = ::GetDlgItem(chooser, edt1);
+    ::SetWindowTextW(name, W(path));
+    Click(chooser, IDOK);
+}
+
+TEST_F(DetailsDialogTest, ThePicturePageTakesImagesAndProgramIconsAndClearsAfterAsking) {
+    TempFolder folder(u"kodrin-details-");
+    ASSERT_TRUE(folder.Created());
+    std::u16string image = folder.Path() + u"\\shot.png";
+    // The system's temporary folder may end with a separator already.
+    for (std::size_t at; (at = image.find(u"\\\\")) != std::u16string::npos;) image.erase(at, 1);
+    const std::vector<std::uint8_t> bytes{'n', 'o', 't', ' ', 'a', ' ', 'p', 'n', 'g'};
+    ASSERT_TRUE(platform::WriteFileAtomically(image, bytes));
+    const std::u16string program = FixturePath(u"fixture_full.exe");
+
+    ApplicationRecord record = NewRecord();
+    driver_.Then([&](HWND dialog) {
+        ShowTab(dialog, 8);
+        EXPECT_TRUE(Visible(dialog, 7701));
+        // An image file is taken as it is.
+        Press(dialog, 7702);
+        EXPECT_EQ(ItemText(dialog, 7703), image);
+        // A program gives its icon as a bitmap, named after the application.
+        Press(dialog, 7702);
+        EXPECT_EQ(ItemText(dialog, 7703), program);
+        // Clear asks first: No keeps the picture.
+        Press(dialog, 7700);
+        EXPECT_EQ(ItemText(dialog, 7703), program);
+        Click(dialog, IDOK);
+    });
+    driver_.Then([&](HWND chooser) {
+        EXPECT_EQ(WindowText(chooser), u"Select a picture for this software");
+        ChooseFile(chooser, image);
+    });
+    driver_.Then([&](HWND chooser) { ChooseFile(chooser, program); });
+    driver_.Then([](HWND box) {
+        const auto texts = StaticTexts(box);
+        EXPECT_NE(std::find(texts.begin(), texts.end(), u"Are you sure you want to remove this image?"), texts.end());
+        Click(box, IDNO);
+    });
+    ASSERT_TRUE(RunDetailsDialog(app_, nullptr, DetailsMode::Add, false, record, settings_, catalog_));
+    EXPECT_EQ(record.pictureName, u"Kodrin Fixture.bmp");
+    ASSERT_GT(record.picture.size(), 54u);
+    EXPECT_EQ(record.picture[0], 'B');
+    EXPECT_EQ(record.path, u"");   // the picture does not touch the program's path
+
+    // Yes clears the picture; Cancel would have left the record alone.
+    const std::vector<std::uint8_t> kept = record.picture;
+    driver_.Then([&](HWND dialog) {
+        EXPECT_EQ(ItemText(dialog, 7703), u"Kodrin Fixture.bmp");
+        Press(dialog, 7700);
+        EXPECT_EQ(ItemText(dialog, 7703), u"");
+        Click(dialog, IDCANCEL);
+    });
+    driver_.Then([](HWND box) { Click(box, IDYES); });
+    EXPECT_FALSE(RunDetailsDialog(app_, nullptr, DetailsMode::Edit, false, record, settings_, catalog_));
+    EXPECT_EQ(record.picture, kept);
+
+    driver_.Then([&](HWND dialog) {
+        Press(dialog, 7700);
+        Press(dialog, 7702);
+        Click(dialog, IDOK);
+    });
+    driver_.Then([](HWND box) { Click(box, IDYES); });
+    driver_.Then([&](HWND chooser) { ChooseFile(chooser, image); });
+    ASSERT_TRUE(RunDetailsDialog(app_, nullptr, DetailsMode::Edit, false, record, settings_, catalog_));
+    EXPECT_EQ(record.pictureName, u"shot.png");
+    EXPECT_EQ(record.picture, bytes);
+
+    driver_.Then([&](HWND dialog) {
+        Press(dialog, 7700);
+        Click(dialog, IDOK);
+    });
+    driver_.Then([](HWND box) { Click(box, IDYES); });
+    ASSERT_TRUE(RunDetailsDialog(app_, nullptr, DetailsMode::Edit, false, record, settings_, catalog_));
+    EXPECT_EQ(record.pictureName, u"");
+    EXPECT_TRUE(record.picture.empty());
 }
 
 TEST_F(DetailsDialogTest, TheDialogKeepsItsRectangleInTheSettings) {
