@@ -463,6 +463,53 @@ INT_PTR CALLBACK DetailsProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
     }
 }
 
+// Ctrl+Tab and Ctrl+Page Down show the next page, Ctrl+Shift+Tab and
+// Ctrl+Page Up the one before, wherever the focus is in the dialog. The
+// dialog manager's own loop passes its messages through this filter.
+thread_local DetailsContext* keyboardContext = nullptr;
+
+bool SwitchPageByKey(DetailsContext& context, const MSG& message) {
+    if (message.message != WM_KEYDOWN || (::GetKeyState(VK_CONTROL) & 0x8000) == 0) return false;
+    if (::GetAncestor(message.hwnd, GA_ROOT) != context.dialog) return false;
+    int step = 0;
+    if (message.wParam == VK_TAB) step = (::GetKeyState(VK_SHIFT) & 0x8000) != 0 ? -1 : 1;
+    if (message.wParam == VK_NEXT) step = 1;
+    if (message.wParam == VK_PRIOR) step = -1;
+    if (step == 0) return false;
+    const int count = context.tabs.Count();
+    if (count == 0) return true;
+    const int current = std::max(context.tabs.CurrentTab(), 0);
+    context.tabs.SelectTab((current + step + count) % count);
+    return true;
+}
+
+LRESULT CALLBACK KeyboardFilter(int code, WPARAM wp, LPARAM lp) {
+    if (code == MSGF_DIALOGBOX && keyboardContext != nullptr && keyboardContext->dialog != nullptr &&
+        SwitchPageByKey(*keyboardContext, *reinterpret_cast<const MSG*>(lp))) {
+        return TRUE;
+    }
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+class PageKeys {
+public:
+    explicit PageKeys(DetailsContext& context)
+        : previous_(keyboardContext),
+          hook_(::SetWindowsHookExW(WH_MSGFILTER, KeyboardFilter, nullptr, ::GetCurrentThreadId())) {
+        keyboardContext = &context;
+    }
+    ~PageKeys() {
+        if (hook_ != nullptr) ::UnhookWindowsHookEx(hook_);
+        keyboardContext = previous_;
+    }
+    PageKeys(const PageKeys&) = delete;
+    PageKeys& operator=(const PageKeys&) = delete;
+
+private:
+    DetailsContext* previous_;
+    HHOOK hook_;
+};
+
 }  // namespace
 
 void ProgramFileFilled(DetailsContext& context, const std::u16string& path) {
@@ -486,6 +533,7 @@ bool RunDetailsDialog(QvLibrary::QvApp& app, HWND owner, DetailsMode mode, bool 
     ::InitCommonControlsEx(&init);
     DetailsContext context(app, mode, readOnly, settings, catalog, services);
     context.working = CopyRecord(record);
+    PageKeys keys(context);
     if (!app.RunDialog(owner, kDetailsDialog, DetailsProc, reinterpret_cast<LPARAM>(&context))) return false;
     record = std::move(context.working);
     return true;

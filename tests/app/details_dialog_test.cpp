@@ -137,6 +137,25 @@ TEST_F(DetailsDialogTest, EditShowsEveryPageAndRoundTripsEveryField) {
         }
         ShowTab(dialog, 1);
         EXPECT_TRUE(Visible(dialog, 7805));   // the sort order outside multiple edit
+        // Ctrl+Tab and Ctrl+Page Up move between the pages from any control.
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_CONTROL] = 0x80;
+        ::SetKeyboardState(keys);
+        MSG key{::GetDlgItem(dialog, 7804), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        EXPECT_TRUE(::CallMsgFilterW(&key, MSGF_DIALOGBOX));
+        EXPECT_TRUE(Visible(dialog, 7107));
+        key.wParam = VK_PRIOR;
+        EXPECT_TRUE(::CallMsgFilterW(&key, MSGF_DIALOGBOX));
+        EXPECT_TRUE(Visible(dialog, 7803));
+        key.wParam = VK_PRIOR;
+        ::CallMsgFilterW(&key, MSGF_DIALOGBOX);
+        ::CallMsgFilterW(&key, MSGF_DIALOGBOX);
+        EXPECT_TRUE(Visible(dialog, 7702));   // round from the first page to the last
+        keys[VK_CONTROL] = 0;
+        ::SetKeyboardState(keys);
+        key.wParam = VK_TAB;
+        EXPECT_FALSE(::CallMsgFilterW(&key, MSGF_DIALOGBOX));   // a plain Tab is the dialog's
         // What the controls show.
         for (const TextControl& control : kTextControls) {
             EXPECT_EQ(ItemText(dialog, control.id), record.*(control.field)) << control.id;

@@ -67,6 +67,12 @@ TEST_F(LoginDialogsTest, LoginInformationEditsOneFieldAndNeedsANameOrAValue) {
     EXPECT_FALSE(RunLoginInfoDialog(app_, nullptr, secret, settings_, true));
     EXPECT_EQ(secret, before);
 
+    // A type the list does not know (from a newer file) is kept.
+    LoginField unknown{u"x", u"y", 8, static_cast<LoginFieldType>(7), true, false};
+    driver_.Then([](HWND dialog) { Click(dialog, IDOK); });
+    ASSERT_TRUE(RunLoginInfoDialog(app_, nullptr, unknown, settings_, false));
+    EXPECT_EQ(static_cast<int>(unknown.type), 7);
+
     settings_.showPasswords = true;
     driver_.Then([&](HWND dialog) {
         EXPECT_EQ(::SendDlgItemMessageW(dialog, 5004, EM_GETPASSWORDCHAR, 0, 0), 0);
