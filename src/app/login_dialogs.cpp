@@ -183,8 +183,10 @@ weblogin::SelectField SelectFieldWithDialog(const QvLibrary::QvApp& app, HWND pa
 std::vector<std::u16string> LoginRowTexts(const LoginField& field, bool showPasswords) {
     std::u16string value = field.value;
     if (field.type == LoginFieldType::Password && !showPasswords) value.assign(field.value.size(), u'x');
-    return {field.name, value, LoadText(kLoginTypeCaptionBase + static_cast<int>(field.type)),
-            LoadText(field.use ? kStrYes : kStrNo)};
+    // A type this program does not know (kept from a file) has no caption.
+    const int type = static_cast<int>(field.type);
+    std::u16string typeText = type >= 0 && type < kLoginTypeCount ? LoadText(kLoginTypeCaptionBase + type) : u"";
+    return {field.name, value, typeText, LoadText(field.use ? kStrYes : kStrNo)};
 }
 
 // ---- LoginTab ----

@@ -129,6 +129,20 @@ TEST_F(LoginDialogsTest, GenerateRandomTakesThePasswordFromTheClipboard) {
     EXPECT_EQ(field.value, u"kept");
 }
 
+TEST(LoginRows, MaskPasswordsUnlessShownAndNameEveryType) {
+    const LoginField secret{u"pw", u"abc", 1, LoginFieldType::Password, false, false};
+    EXPECT_EQ(app::LoginRowTexts(secret, false),
+              (std::vector<std::u16string>{u"pw", u"xxx", u"Password or Security Info", u"No"}));
+    EXPECT_EQ(app::LoginRowTexts(secret, true)[1], u"abc");
+    const LoginField box{u"keep", u"1", 2, LoginFieldType::Checkbox, true, false};
+    EXPECT_EQ(app::LoginRowTexts(box, false)[1], u"1");   // only passwords are masked
+    EXPECT_EQ(app::LoginRowTexts(box, false)[2], u"Checkbox");
+    const LoginField submit{u"go", u"", 3, LoginFieldType::SubmitButton, true, false};
+    EXPECT_EQ(app::LoginRowTexts(submit, false)[2], u"Submit Button");
+    const LoginField unknown{u"?", u"", 4, static_cast<LoginFieldType>(9), true, false};
+    EXPECT_EQ(app::LoginRowTexts(unknown, false)[2], u"");
+}
+
 TEST_F(LoginDialogsTest, SelectFieldOffersAutoAndEachKeyOnceAndStaysOnTop) {
     const std::vector<std::u16string> keys{u"user", u"Email", u"USER", u"login", u"email"};
     driver_.Then([&](HWND dialog) {
