@@ -1,10 +1,12 @@
 // The Picture page of the details dialog: the frame 7701 that shows the
-// working record's picture, Browse (an image file, or the icon of a program
-// or library saved as a bitmap) and Clear.
+// working record's picture reduced to fit (a click shows it full size),
+// Browse (an image file, or the icon of a program or library saved as a
+// bitmap) and Clear.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "app/details_internal.h"
+#include "app/picture.h"
 #include "catalog/strings.h"
 #include "discovery/program_file.h"
 #include "discovery/win32/program_file_win32.h"
@@ -12,12 +14,12 @@
 #include "framework/file_chooser.h"
 #include "framework/helpers.h"
 #include "framework/offscreen_painter.h"
-#include "platform/files.h"
 
 namespace kodrin::app {
 
 struct PicturePage {
     HWND frame = nullptr;
+    PictureBox box;   // in the frame's client coordinates
 };
 
 namespace {
@@ -28,19 +30,8 @@ const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const 
 
 constexpr UINT_PTR kFrameSubclass = 1;
 
-// The picture file's bytes become the record's picture; PICTURENAME keeps
-// the name without its folder. An empty path leaves the record without a
-// picture; a bare name is taken as it stands.
-void LoadPictureInto(ApplicationRecord& record, const std::u16string& path) {
-    record.picture.clear();
-    record.pictureName = path;
-    if (path.empty()) return;
-    if (!platform::ReadWholeFile(path, record.picture)) record.picture.clear();
-    if (path.find(u'\\') != std::u16string::npos) {
-        record.pictureName = std::u16string(path.substr(path.rfind(u'\\') + 1));
-    }
-}
-
+// The frame paints the dialog's colour and the picture through a memory
+// context, so that it does not flicker while the dialog is resized.
 LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
     auto* context = reinterpret_cast<DetailsContext*>(data);
     switch (message) {
@@ -50,20 +41,32 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wp, LPARAM lp, UINT_
         RECT client{};
         ::GetClientRect(frame, &client);
         QvLibrary::OffscreenPainter painter;
-        if (painter.Open(dc, client, ::GetSysColor(COLOR_BTNFACE))) painter.Close();
+        if (painter.Open(dc, client, ::GetSysColor(COLOR_BTNFACE))) {
+            if (context->picture) context->picture->box.Paint(painter.Dc());
+            painter.Close();
+        }
         ::EndPaint(frame, &paint);
         return 0;
     }
     case WM_ERASEBKGND:
         return 1;
+    case WM_LBUTTONDOWN:
+        if (context->picture) ShowFullSize(context->app, context->dialog, context->picture->box);
+        return 0;
     case WM_NCDESTROY:
         ::RemoveWindowSubclass(frame, FrameProc, kFrameSubclass);
         break;
     default:
         break;
     }
-    (void)context;
     return ::DefSubclassProc(frame, message, wp, lp);
+}
+
+void ShowWorkingPicture(DetailsContext& context) {
+    PicturePage& page = *context.picture;
+    page.box.Clear();
+    if (!context.working.picture.empty()) page.box.SetPicture(context.working.picture);
+    if (page.frame != nullptr) ::InvalidateRect(page.frame, nullptr, FALSE);
 }
 
 }  // namespace
@@ -81,19 +84,26 @@ void CreatePicturePage(DetailsContext& context) {
     if (context.picture->frame != nullptr) {
         ::SetWindowSubclass(context.picture->frame, FrameProc, kFrameSubclass, reinterpret_cast<DWORD_PTR>(&context));
     }
+    // The record's own picture, shown from the start.
+    ShowWorkingPicture(context);
 }
 
 void ShowPicturePage(DetailsContext&, bool) {}
 
 void PlacePicture(DetailsContext& context, int x, int y, int width, int height) {
     if (context.picture == nullptr || context.picture->frame == nullptr) return;
-    ::MoveWindow(context.picture->frame, x, y, width, height, FALSE);
+    HWND frame = context.picture->frame;
+    ::MoveWindow(frame, x, y, width, height, FALSE);
+    RECT client{};
+    ::GetClientRect(frame, &client);
+    context.picture->box.SetPlace(0, 0, client.right, client.bottom);
+    ::InvalidateRect(frame, nullptr, FALSE);
 }
 
 void TakePicture(DetailsContext& context, const std::u16string& pictureFile, const std::u16string& shownPath) {
-    LoadPictureInto(context.working, pictureFile);
+    LoadPictureFile(pictureFile, context.working, true);
+    ShowWorkingPicture(context);
     ::SetDlgItemTextW(context.dialog, kPictureName, Wide(shownPath));
-    if (context.picture && context.picture->frame) ::InvalidateRect(context.picture->frame, nullptr, TRUE);
 }
 
 void BrowsePicture(DetailsContext& context) {
@@ -122,9 +132,9 @@ void ClearPicture(DetailsContext& context) {
     const std::u16string text = LoadText(kStrConfirmRemovePicture);
     const std::u16string title = LoadText(kStrProgramTitle);
     if (::MessageBoxW(dialog, Wide(text), Wide(title), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-    LoadPictureInto(context.working, u"");
+    LoadPictureFile(u"", context.working, true);
+    ShowWorkingPicture(context);
     ::SetDlgItemTextW(dialog, kPictureName, L"");
-    if (context.picture && context.picture->frame) ::InvalidateRect(context.picture->frame, nullptr, TRUE);
 }
 
 }  // namespace kodrin::app

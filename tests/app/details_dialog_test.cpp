@@ -430,9 +430,23 @@ TEST_F(DetailsDialogTest, ThePicturePageTakesImagesAndProgramIconsAndClearsAfter
         // An image file is taken as it is.
         Press(dialog, 7702);
         EXPECT_EQ(ItemText(dialog, 7703), image);
-        // A program gives its icon as a bitmap, named after the application.
+        // A program gives its icon as a bitmap, named after the application,
+        // and the frame shows it in its top-left corner.
+        HWND frame = ::GetDlgItem(dialog, 7701);
         Press(dialog, 7702);
         EXPECT_EQ(ItemText(dialog, 7703), program);
+        ::UpdateWindow(frame);
+        HDC dc = ::GetDC(frame);
+        const COLORREF corner = ::GetPixel(dc, 4, 4);
+        RECT client{};
+        ::GetClientRect(frame, &client);
+        const COLORREF opposite = ::GetPixel(dc, client.right - 4, client.bottom - 4);
+        ::ReleaseDC(frame, dc);
+        EXPECT_GT(GetRValue(corner), 200) << std::hex << corner;
+        EXPECT_LT(GetGValue(corner), 60) << std::hex << corner;
+        EXPECT_EQ(opposite, ::GetSysColor(COLOR_BTNFACE));
+        // A click shows it full size.
+        ::SendMessageW(frame, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         // Clear asks first: No keeps the picture.
         Press(dialog, 7700);
         EXPECT_EQ(ItemText(dialog, 7703), program);
@@ -443,6 +457,13 @@ TEST_F(DetailsDialogTest, ThePicturePageTakesImagesAndProgramIconsAndClearsAfter
         ChooseFile(chooser, image);
     });
     driver_.Then([&](HWND chooser) { ChooseFile(chooser, program); });
+    driver_.Then([](HWND view) {   // the full-size view
+        HWND picture = ::GetDlgItem(view, 1901);
+        RECT r{};
+        ::GetWindowRect(picture, &r);
+        EXPECT_EQ(r.right - r.left, 32);   // the icon's own size
+        ::PostMessageW(view, WM_COMMAND, IDCANCEL, 0);
+    });
     driver_.Then([](HWND box) {
         const auto texts = StaticTexts(box);
         EXPECT_NE(std::find(texts.begin(), texts.end(), u"Are you sure you want to remove this image?"), texts.end());
@@ -458,6 +479,13 @@ TEST_F(DetailsDialogTest, ThePicturePageTakesImagesAndProgramIconsAndClearsAfter
     const std::vector<std::uint8_t> kept = record.picture;
     driver_.Then([&](HWND dialog) {
         EXPECT_EQ(ItemText(dialog, 7703), u"Kodrin Fixture.bmp");
+        // The record's own picture is shown from the start.
+        ShowTab(dialog, 8);
+        HWND frame = ::GetDlgItem(dialog, 7701);
+        ::UpdateWindow(frame);
+        HDC dc = ::GetDC(frame);
+        EXPECT_GT(GetRValue(::GetPixel(dc, 4, 4)), 200);
+        ::ReleaseDC(frame, dc);
         Press(dialog, 7700);
         EXPECT_EQ(ItemText(dialog, 7703), u"");
         Click(dialog, IDCANCEL);
