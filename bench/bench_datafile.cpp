@@ -1,11 +1,16 @@
 // The data file for 100,000 records: save and load, plain and encrypted;
-// CSV export and import. Beside them, pugixml's parse of the same document
-// and a plain copy of the file (the I/O floor).
+// CSV export and import. Beside them, pugixml's parse of the same document,
+// a plain copy of the file (the I/O floor) and filling memory of the CSV
+// text's size (the memory floor).
 #include <benchmark/benchmark.h>
 
 #include <pugixml.hpp>
 
+#include <malloc.h>
+
 #include <cstdio>
+#include <cstring>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -130,15 +135,98 @@ void BM_CsvExport(benchmark::State& state) {
     Settings settings = NewSettings();
     Catalog& catalog = const_cast<Catalog&>(SharedCatalog());
     catalog.options = &settings;
-    std::int64_t bytes = 0;
     for (auto _ : state) {
         if (!WriteCsv(catalog, options, TempPath("plain.xml"))) state.SkipWithError("export failed");
-        bytes += FileSize(options.path);
     }
     catalog.options = nullptr;
-    state.SetBytesProcessed(bytes);
+    state.SetBytesProcessed(state.iterations() * FileSize(options.path));
+    platform::RemoveFile(options.path);
 }
 BENCHMARK(BM_CsvExport)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+// The export text alone, into new memory (0) or into the memory of the
+// previous run (1); UTF-16, or the 8-bit file's bytes (range 1).
+void BM_CsvDocument(benchmark::State& state) {
+    const bool warm = state.range(0) != 0;
+    ExportOptions options;
+    options.preserveUnicode = state.range(1) == 0;
+    Settings settings = NewSettings();
+    Catalog& catalog = const_cast<Catalog&>(SharedCatalog());
+    catalog.options = &settings;
+    std::vector<std::uint8_t> bytes;
+    std::u16string text;
+    if (warm && options.preserveUnicode) CsvDocument(text, catalog, options);
+    if (warm && !options.preserveUnicode) CsvDocumentBytes(bytes, catalog, options);
+    std::int64_t total = 0;
+    for (auto _ : state) {
+        if (!warm) {
+            state.PauseTiming();
+            bytes = std::vector<std::uint8_t>();
+            state.ResumeTiming();
+        }
+        if (options.preserveUnicode && !warm) {
+            // What the export writes: the text's own memory.
+            const std::u16string fresh = CsvDocument(catalog, options);
+            total += static_cast<std::int64_t>(fresh.size() * 2);
+            benchmark::DoNotOptimize(fresh.data());
+        } else if (options.preserveUnicode) {
+            CsvDocument(text, catalog, options);
+            total += static_cast<std::int64_t>(text.size() * 2);
+            benchmark::DoNotOptimize(text.data());
+        } else {
+            CsvDocumentBytes(bytes, catalog, options);
+            total += static_cast<std::int64_t>(bytes.size());
+            benchmark::DoNotOptimize(bytes.data());
+        }
+    }
+    catalog.options = nullptr;
+    state.SetBytesProcessed(total);
+    state.SetLabel(std::string(warm ? "warm" : "fresh") + (options.preserveUnicode ? " UTF-16" : " 8-bit"));
+}
+BENCHMARK(BM_CsvDocument)
+    ->Args({0, 0})->Args({1, 0})->Args({0, 1})->Args({1, 1})
+    ->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+// The machine's ceiling for a writer of that much text: filling the same
+// number of bytes (the UTF-16 export's size) with memset, into new memory
+// (0: every page is handed out by the system on first touch) or into memory
+// already touched (1); and memcpy of that much into new memory (2).
+void BM_MemoryFill(benchmark::State& state) {
+    static const std::size_t size = [] {
+        Settings settings = NewSettings();
+        Catalog& catalog = const_cast<Catalog&>(SharedCatalog());
+        catalog.options = &settings;
+        const std::size_t n = CsvDocument(catalog, ExportOptions{}).size() * 2;
+        catalog.options = nullptr;
+        return n;
+    }();
+    const int mode = static_cast<int>(state.range(0));
+    std::unique_ptr<std::uint8_t[]> source;
+    if (mode == 2) {
+        source.reset(new std::uint8_t[size]);
+        std::memset(source.get(), 1, size);
+    }
+    std::unique_ptr<std::uint8_t[]> warm;
+    if (mode == 1) {
+        warm.reset(new std::uint8_t[size]);
+        std::memset(warm.get(), 0, size);
+    }
+    for (auto _ : state) {
+        std::unique_ptr<std::uint8_t[]> fresh;
+        if (mode != 1) fresh.reset(new std::uint8_t[size]);
+        std::uint8_t* target = mode == 1 ? warm.get() : fresh.get();
+        if (mode == 2) {
+            std::memcpy(target, source.get(), size);
+        } else {
+            std::memset(target, 2, size);
+        }
+        benchmark::DoNotOptimize(target);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * size));
+    state.SetLabel(mode == 0 ? "memset, new memory" : mode == 1 ? "memset, touched memory" : "memcpy, new memory");
+}
+BENCHMARK(BM_MemoryFill)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 void BM_CsvImport(benchmark::State& state) {
     const std::u16string path = TempPath("import.csv");
@@ -163,6 +251,67 @@ void BM_CsvImport(benchmark::State& state) {
     platform::RemoveFile(path);
 }
 BENCHMARK(BM_CsvImport)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+// The import as the Import command runs it: straight from the file's bytes.
+void BM_CsvImportBytes(benchmark::State& state) {
+    const std::u16string path = TempPath("import.csv");
+    ExportOptions options;
+    options.path = path;
+    WriteCsv(SharedCatalog(), options, TempPath("plain.xml"));
+    std::vector<std::uint8_t> bytes;
+    platform::ReadWholeFile(path, bytes);
+    for (auto _ : state) {
+        std::vector<ApplicationRecord> records;
+        std::int32_t ids = 0;
+        if (!ReadCsvBytes(bytes, CsvEncoding::Utf16, records, ids, {}, path) ||
+            records.size() != static_cast<std::size_t>(kRecords)) {
+            state.SkipWithError("import failed");
+        }
+        state.PauseTiming();
+        records.clear();
+        records.shrink_to_fit();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
+    platform::RemoveFile(path);
+}
+BENCHMARK(BM_CsvImportBytes)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+
+// The same with the allocator keeping the memory of the previous run (no
+// trimming, no separate mappings for large blocks), so that the records'
+// strings land in memory already touched: the reader's own cost.
+void BM_CsvImportBytesWarm(benchmark::State& state) {
+    const std::u16string path = TempPath("import.csv");
+    ExportOptions options;
+    options.path = path;
+    WriteCsv(SharedCatalog(), options, TempPath("plain.xml"));
+    std::vector<std::uint8_t> bytes;
+    platform::ReadWholeFile(path, bytes);
+    mallopt(M_MMAP_MAX, 0);
+    mallopt(M_TRIM_THRESHOLD, std::numeric_limits<int>::max());
+    const auto import = [&] {
+        std::vector<ApplicationRecord> records;
+        std::int32_t ids = 0;
+        if (!ReadCsvBytes(bytes, CsvEncoding::Utf16, records, ids, {}, path) ||
+            records.size() != static_cast<std::size_t>(kRecords)) {
+            state.SkipWithError("import failed");
+        }
+        return records;
+    };
+    import();
+    for (auto _ : state) {
+        std::vector<ApplicationRecord> records = import();
+        state.PauseTiming();
+        records = {};
+        state.ResumeTiming();
+    }
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024);
+    mallopt(M_MMAP_MAX, 65536);
+    malloc_trim(0);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
+    platform::RemoveFile(path);
+}
+BENCHMARK(BM_CsvImportBytesWarm)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 }  // namespace
 }  // namespace kodrin::bench

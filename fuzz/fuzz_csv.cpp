@@ -1,7 +1,10 @@
 // Any bytes as a CSV file, read both ways the import reads it: the reader
 // never crashes, hangs or reads outside its input, and every record it makes
-// gets the next id. Also checks that quoting a cell and splitting it again
-// gives the value back.
+// gets the next id. Reading the file's bytes gives the same records as
+// reading their decoded text, and under a header of four text columns the
+// cells are those of the quote-aware tokeniser (lines at LF with quotes
+// kept, a CR before the LF dropped, then cells at ","). Also checks that
+// quoting a cell and splitting it again gives the value back.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -9,15 +12,43 @@
 #include "catalog/csv.h"
 #include "catalog/tokenizer.h"
 
+namespace {
+
+using namespace kodrin;
+
+std::vector<std::vector<std::u16string>> TokeniserRows(std::u16string_view text) {
+    std::vector<std::vector<std::u16string>> rows;
+    const std::vector<std::u16string> lines = CsvSplit(text, u'\n', true, true);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::u16string line = lines[i];
+        if (!line.empty() && line.back() == u'\r') line.pop_back();
+        std::vector<std::u16string> cells = CsvSplit(line, u',', true, false);
+        if (cells.empty()) continue;
+        cells.resize(4);
+        rows.push_back(std::move(cells));
+    }
+    return rows;
+}
+
+// Prices read from garbage may be NaN, which no comparison finds equal.
+void MarkNaN(std::vector<ApplicationRecord>& records) {
+    for (ApplicationRecord& r : records) {
+        if (r.purchasePrice != r.purchasePrice) r.purchasePrice = -1;
+        if (r.upgradePrice != r.upgradePrice) r.upgradePrice = -1;
+    }
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace kodrin;
     const std::vector<std::uint8_t> bytes(data, data + size);
-    for (const std::u16string& text : {CsvTextFromUtf16(bytes), CsvTextFrom8Bit(bytes)}) {
+    for (const CsvEncoding encoding : {CsvEncoding::Utf16, CsvEncoding::EightBit}) {
+        const std::u16string text = encoding == CsvEncoding::Utf16 ? CsvTextFromUtf16(bytes) : CsvTextFrom8Bit(bytes);
         std::vector<ApplicationRecord> records;
         std::int32_t ids = 0;
         int last = -1;
         const bool ok = ReadCsv(text, records, ids, [&](int p) {
-            if (p < 0 || p > 100) __builtin_trap();
+            if (p < 0 || p > 100 || p <= last) __builtin_trap();
             last = p;
         }, u"fuzz-nonexistent-folder/in.csv");
         if (!ok && !records.empty()) __builtin_trap();
@@ -25,7 +56,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t i = 0; i < records.size(); ++i) {
             if (records[i].recordId != static_cast<std::int32_t>(i + 1)) __builtin_trap();
         }
-        (void)last;
+
+        std::vector<ApplicationRecord> fromBytes;
+        std::int32_t byteIds = 0;
+        if (ReadCsvBytes(bytes, encoding, fromBytes, byteIds, {}, u"fuzz-nonexistent-folder/in.csv") != ok) {
+            __builtin_trap();
+        }
+        MarkNaN(records);
+        MarkNaN(fromBytes);
+        if (fromBytes != records || byteIds != ids) __builtin_trap();
+
+        // The cells under a known header.
+        const std::u16string withHeader = u"\"Company\",\"Version\",\"Path\",\"Comments\"\r\n" + text;
+        records.clear();
+        ids = 0;
+        if (!ReadCsv(withHeader, records, ids, {}, u"fuzz-nonexistent-folder/in.csv")) __builtin_trap();
+        const auto rows = TokeniserRows(withHeader);
+        if (rows.size() != records.size()) __builtin_trap();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const ApplicationRecord& r = records[i];
+            if (rows[i][0] != r.company || rows[i][1] != r.version || rows[i][2] != r.path ||
+                rows[i][3] != r.comments) {
+                __builtin_trap();
+            }
+        }
 
         // Quoting round trip of the text as one value.
         std::u16string line;

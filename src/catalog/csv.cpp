@@ -1,9 +1,10 @@
 #include "catalog/csv.h"
 
-#include <bit>
-#include <span>
-
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <span>
 
 #include "catalog/datafile.h"
 #include "catalog/markup.h"
@@ -36,26 +37,6 @@ std::u16string_view TrimBlanks(std::u16string_view text) {
     return text;
 }
 
-// Each code unit reduced to its low 8 bits, as the 8-bit file keeps it.
-std::u16string LowBytes(std::u16string text) {
-    for (char16_t& c : text) c = static_cast<char16_t>(c & 0xFF);
-    return text;
-}
-
-std::vector<std::u16string_view> SplitPlain(std::u16string_view text, char16_t separator) {
-    std::vector<std::u16string_view> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find(separator, start);
-        if (end == std::u16string_view::npos) {
-            parts.push_back(text.substr(start));
-            return parts;
-        }
-        parts.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-}
-
 // The pictures folder beside a file: its folder followed by "Images\".
 std::u16string ImagesFolderBeside(std::u16string_view file) { return PicturesFolder(file); }
 
@@ -73,40 +54,497 @@ void ExportPicture(const ApplicationRecord& record, const Settings& options, std
     }
 }
 
-bool IsYes(std::u16string_view cell) { return platform::EqualIgnoreCase(cell, LoadText(kStrYes)); }
-bool IsNo(std::u16string_view cell) { return platform::EqualIgnoreCase(cell, LoadText(kStrNo)); }
+// A list of parts separated by one character, without quoting: each part
+// goes to fn, the empty ones too.
+template <class Fn>
+void ForEachPart(std::u16string_view text, char16_t separator, Fn&& fn) {
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find(separator, start);
+        if (end == std::u16string_view::npos) {
+            fn(text.substr(start));
+            return;
+        }
+        fn(text.substr(start, end - start));
+        start = end + 1;
+    }
+}
 
 void ReadLoginData(std::u16string_view cell, ApplicationRecord& record) {
-    for (const std::u16string_view entry : SplitPlain(cell, kLoginEntryTerminator)) {
-        const std::vector<std::u16string_view> parts = SplitPlain(entry, kLoginPartSeparator);
-        if (parts.size() != 4) continue;
+    ForEachPart(cell, kLoginEntryTerminator, [&](std::u16string_view entry) {
+        // Exactly four parts: name, value, type, use.
+        std::array<std::u16string_view, 4> parts;
+        std::size_t count = 0;
+        ForEachPart(entry, kLoginPartSeparator, [&](std::u16string_view part) {
+            if (count < parts.size()) parts[count] = part;
+            ++count;
+        });
+        if (count != parts.size()) return;
         LoginField field;
         field.name = std::u16string(parts[0]);
         field.value = std::u16string(parts[1]);
         field.type = static_cast<LoginFieldType>(ReadInt(parts[2]));
         field.use = !parts[3].empty() && parts[3].front() == u'1';
         AddLoginField(record, std::move(field));
-    }
+    });
 }
 
 void ReadCategories(std::u16string_view cell, ApplicationRecord& record) {
     record.categories.clear();
-    for (const std::u16string_view name : SplitPlain(cell, u',')) {
+    ForEachPart(cell, u',', [&](std::u16string_view name) {
         if (!name.empty()) record.categories.emplace_back(name);
-    }
+    });
 }
 
-void ReadPicture(std::u16string_view cell, std::u16string_view sourcePath, ApplicationRecord& record) {
-    record.picture.clear();
-    // The name without any folder: pictures come from the "Images\" folder
-    // beside the imported file and nowhere else.
-    const std::u16string_view name = platform::FileNamePart(cell);
-    record.pictureName = std::u16string(name);
-    if (name.empty() || name == u"." || name == u"..") return;
-    if (!platform::ReadWholeFile(ImagesFolderBeside(sourcePath) + std::u16string(name), record.picture)) {
+// The pictures named in the Picture column, read from the "Images\" folder
+// beside the imported file and nowhere else. Whether that folder exists is
+// asked once: without it no row looks for its file.
+class PictureFolder {
+public:
+    explicit PictureFolder(std::u16string_view sourcePath) : sourcePath_(sourcePath) {}
+
+    void Read(std::u16string_view cell, ApplicationRecord& record) {
         record.picture.clear();
+        // The name without any folder: a name cannot reach outside the folder.
+        const std::u16string_view name = platform::FileNamePart(cell);
+        record.pictureName.assign(name);
+        if (name.empty() || name == u"." || name == u"..") return;
+        if (state_ == State::Unknown) {
+            folder_ = ImagesFolderBeside(sourcePath_);
+            state_ = platform::FolderExists(folder_) ? State::Present : State::Missing;
+        }
+        if (state_ == State::Missing) return;
+        path_.assign(folder_).append(name);
+        if (!platform::ReadWholeFile(path_, record.picture)) record.picture.clear();
     }
+
+private:
+    enum class State { Unknown, Present, Missing };
+    std::u16string_view sourcePath_;
+    std::u16string folder_;
+    std::u16string path_;
+    State state_ = State::Unknown;
+};
+
+// The code units of the text being read: UTF-16 text in memory, whose cells
+// can be views into it, or a file's bytes taken as UTF-16LE or as one byte
+// per character, whose cells are decoded into the reader's own buffer.
+struct TextUnits {
+    static constexpr bool kViews = true;
+    const char16_t* data;
+    std::size_t size;
+    char16_t operator[](std::size_t i) const { return data[i]; }
+    void Decode(std::size_t begin, std::size_t count, char16_t* out) const {
+        std::memcpy(out, data + begin, count * sizeof(char16_t));
+    }
+};
+
+struct Utf16LeUnits {
+    static constexpr bool kViews = false;
+    const std::uint8_t* data;
+    std::size_t size;  // in code units
+    char16_t operator[](std::size_t i) const {
+        return static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+    }
+    void Decode(std::size_t begin, std::size_t count, char16_t* out) const {
+        // UTF-16LE is the memory of a char16_t on this machine.
+        static_assert(std::endian::native == std::endian::little);
+        std::memcpy(out, data + 2 * begin, count * sizeof(char16_t));
+    }
+};
+
+struct Latin1Units {
+    static constexpr bool kViews = false;
+    const std::uint8_t* data;
+    std::size_t size;
+    char16_t operator[](std::size_t i) const { return data[i]; }
+    void Decode(std::size_t begin, std::size_t count, char16_t* out) const {
+        for (std::size_t i = 0; i < count; ++i) out[i] = data[begin + i];
+    }
+};
+
+// Reads CSV text one line at a time in a single pass, giving the cells of
+// each line. A line ends at a line feed outside quotes; a carriage return
+// right before it (or at the very end of the text) is no part of the line.
+// Cells are separated by "," outside quotes; a double quote toggles the
+// quoted state and is dropped, except that two in a row inside quotes give
+// one quote character; white space at the start of a cell (outside quotes)
+// is skipped. The last cell of a line counts only when it is not empty (or,
+// when asked, when it held a quote).
+//
+// A cell whose characters are one run of the text is a view into it; a cell
+// that needs unescaping, or whose run is broken by quotes, is put together
+// in a buffer that the reader keeps from line to line. The cells are valid
+// until the next line is read.
+template <class Units>
+class CsvLineReader {
+public:
+    explicit CsvLineReader(Units units) : units_(units) {}
+
+    bool AtEnd() const { return position_ >= units_.size; }
+    std::size_t Position() const { return position_; }
+    std::size_t Size() const { return units_.size; }
+    const std::vector<std::u16string_view>& Cells() const { return cells_; }
+
+    void ReadLine(bool keepQuotedEmptyLast) {
+        pieces_.clear();
+        buffer_.clear();
+        StartCell();
+        const Units& t = units_;
+        const std::size_t n = t.size;
+        std::size_t i = position_;
+        bool inQuotes = false;
+        bool atStart = true;  // nothing but skipped blanks in the current cell
+        bool quoted = false;  // the current cell held a quote
+        while (i < n) {
+            if (inQuotes) {
+                std::size_t quote = i;
+                while (quote < n && t[quote] != u'"') ++quote;
+                if (quote == n) {
+                    // Unterminated: the rest of the text, less a final carriage return.
+                    Append(i, t[n - 1] == u'\r' ? n - 1 : n);
+                    i = n;
+                    break;
+                }
+                Append(i, quote);
+                if (quote + 1 < n && t[quote + 1] == u'"') {
+                    Append(quote, quote + 1);  // a doubled quote: one quote character
+                    i = quote + 2;
+                } else {
+                    inQuotes = false;
+                    i = quote + 1;
+                }
+                continue;
+            }
+            const char16_t c = t[i];
+            if (c == u'"') {
+                inQuotes = quoted = true;
+                atStart = false;
+                ++i;
+            } else if (c == u',') {
+                EndCell();
+                atStart = true;
+                quoted = false;
+                ++i;
+            } else if (c == u'\n') {
+                ++i;
+                break;
+            } else if (c == u'\r' && (i + 1 == n || t[i + 1] == u'\n')) {
+                ++i;
+            } else if (atStart && IsBlank(c)) {
+                ++i;
+            } else {
+                atStart = false;
+                std::size_t end = i + 1;
+                while (end < n) {
+                    const char16_t d = t[end];
+                    if (d == u'"' || d == u',' || d == u'\n' || d == u'\r') break;
+                    ++end;
+                }
+                Append(i, end);
+                i = end;
+            }
+        }
+        position_ = i;
+        if (CellSize() > 0 || (keepQuotedEmptyLast && quoted)) EndCell();
+
+        cells_.clear();
+        for (const Piece& piece : pieces_) {
+            cells_.emplace_back(piece.inBuffer ? buffer_.data() + piece.offset : ViewData() + piece.offset,
+                                piece.size);
+        }
+    }
+
+private:
+    struct Piece {
+        bool inBuffer;
+        std::size_t offset;
+        std::size_t size;
+    };
+
+    const char16_t* ViewData() const {
+        if constexpr (Units::kViews) {
+            return units_.data;
+        } else {
+            return nullptr;
+        }
+    }
+
+    void StartCell() {
+        inBuffer_ = !Units::kViews;
+        begin_ = end_ = 0;
+        bufferStart_ = buffer_.size();
+    }
+
+    std::size_t CellSize() const { return inBuffer_ ? buffer_.size() - bufferStart_ : end_ - begin_; }
+
+    void EndCell() {
+        pieces_.push_back(inBuffer_ ? Piece{true, bufferStart_, buffer_.size() - bufferStart_}
+                                    : Piece{false, begin_, end_ - begin_});
+        StartCell();
+    }
+
+    // The units [begin, end) of the text are the next characters of the cell.
+    void Append(std::size_t begin, std::size_t end) {
+        if (begin == end) return;
+        if (!inBuffer_) {
+            if (begin_ == end_) {
+                begin_ = begin;
+                end_ = end;
+                return;
+            }
+            if (end_ == begin) {
+                end_ = end;
+                return;
+            }
+            // Not one run any more: the cell continues in the buffer.
+            inBuffer_ = true;
+            bufferStart_ = buffer_.size();
+            AppendToBuffer(begin_, end_);
+        }
+        AppendToBuffer(begin, end);
+    }
+
+    void AppendToBuffer(std::size_t begin, std::size_t end) {
+        const std::size_t old = buffer_.size();
+        buffer_.resize(old + (end - begin));
+        units_.Decode(begin, end - begin, buffer_.data() + old);
+    }
+
+    Units units_;
+    std::size_t position_ = 0;
+    std::vector<Piece> pieces_;
+    std::u16string buffer_;
+    std::vector<std::u16string_view> cells_;
+    // The current cell: the run [begin_, end_) of the text, or everything
+    // in the buffer from bufferStart_ on.
+    bool inBuffer_ = false;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    std::size_t bufferStart_ = 0;
+};
+
+template <class Units>
+bool ReadCsvUnits(Units units, std::vector<ApplicationRecord>& target, std::int32_t& idCounter,
+                  const ProgressFn& progress, std::u16string_view sourcePath) {
+    CsvLineReader<Units> reader(units);
+    if (reader.AtEnd()) return false;
+    reader.ReadLine(true);  // the caption-less PAD file column ends this program's header
+    const CsvColumnMap map =
+        MapCsvHeader(std::vector<std::u16string>(reader.Cells().begin(), reader.Cells().end()));
+    if (!map.recognised) return false;
+
+    // The mapped fields in field order, each with its column.
+    struct Mapped {
+        const FieldInfo* field;
+        std::size_t column;
+    };
+    std::vector<Mapped> mapped;
+    std::size_t firstColumn = SIZE_MAX;
+    for (const FieldInfo& field : kFields) {
+        const int column = map.column[static_cast<std::size_t>(field.id)];
+        if (column < 0) continue;
+        mapped.push_back({&field, static_cast<std::size_t>(column)});
+        firstColumn = std::min(firstColumn, static_cast<std::size_t>(column));
+    }
+    const auto isMapped = [&](int id) { return map.column[static_cast<std::size_t>(id)] >= 0; };
+    const bool webColumns = isMapped(fields::WebUserName) || isMapped(fields::WebPassword);
+    const std::u16string yes = LoadText(kStrYes);
+    const std::u16string no = LoadText(kStrNo);
+    PictureFolder pictures(sourcePath);
+
+    // Room for the records once the first lines tell their typical length.
+    constexpr std::size_t kSampleRecords = 64;
+    const std::size_t firstRecordAt = reader.Position();
+    std::size_t added = 0;
+    int reported = -1;
+
+    while (!reader.AtEnd()) {
+        if (progress) {
+            const int percent = static_cast<int>(100 * static_cast<unsigned long long>(reader.Position()) /
+                                                 reader.Size());
+            if (percent != reported) {
+                reported = percent;
+                progress(percent);
+            }
+        }
+        reader.ReadLine(false);
+        const std::vector<std::u16string_view>& cells = reader.Cells();
+        // A line that supplies no mapped cell is skipped.
+        if (cells.size() <= firstColumn) continue;
+
+        if (++added == kSampleRecords) {
+            const std::size_t remaining = reader.Size() - reader.Position();
+            std::size_t expected = remaining * kSampleRecords / (reader.Position() - firstRecordAt);
+            expected = std::min(expected + expected / 8 + 16, remaining / 8);
+            target.reserve(target.size() + expected);
+        }
+        ApplicationRecord& record = target.emplace_back(NewRecord());
+        std::u16string_view webUser, webPassword;
+        for (const Mapped& m : mapped) {
+            if (m.column >= cells.size()) continue;
+            const std::u16string_view cell = cells[m.column];
+            const FieldInfo& field = *m.field;
+            switch (field.kind) {
+                case FieldKind::LoginData:
+                    ReadLoginData(cell, record);
+                    break;
+                case FieldKind::Categories:
+                    ReadCategories(cell, record);
+                    break;
+                case FieldKind::Text:
+                    if (field.id == fields::PictureName) {
+                        pictures.Read(cell, record);
+                    } else {
+                        (record.*(field.text)).assign(cell);
+                    }
+                    break;
+                case FieldKind::Price:
+                    record.*(field.price) = ReadReal(cell);
+                    break;
+                case FieldKind::Integer:
+                    if (field.id != fields::SortOrder) record.*(field.number) = ReadInt(cell);
+                    break;
+                case FieldKind::Flag: {
+                    const bool isYes = platform::EqualIgnoreCase(cell, yes);
+                    record.*(field.flag) = isYes;
+                    if (isYes || platform::EqualIgnoreCase(cell, no)) record.*(field.leaveUnchanged) = false;
+                    break;
+                }
+                case FieldKind::WebUserName:
+                    webUser = cell;
+                    break;
+                case FieldKind::WebPassword:
+                    webPassword = cell;
+                    break;
+            }
+        }
+        if (webColumns) {
+            if (!webUser.empty()) {
+                AddLoginField(record, LoginField{{}, std::u16string(webUser), 0, LoginFieldType::StandardInput,
+                                                 true, false});
+            }
+            if (!webPassword.empty()) {
+                AddLoginField(record, LoginField{{}, std::u16string(webPassword), 0, LoginFieldType::Password,
+                                                 true, false});
+            }
+        }
+        record.recordId = ++idCounter;
+    }
+    return true;
 }
+
+// The export text written straight into one buffer: UTF-16 code units, or
+// each code unit reduced to its low 8 bits (kept as char16_t for
+// CsvDocument, as bytes for the file). The reduction comes before the
+// quotes are doubled, so that a character whose low byte is a quote cannot
+// end its cell.
+template <class Container, bool kLowBytes>
+class CsvWriter {
+public:
+    using Unit = typename Container::value_type;
+
+    CsvWriter(Container& out, const Catalog& catalog, const ExportOptions& options)
+        : out_(out), catalog_(catalog), options_(options), settings_(CatalogOptions(catalog)),
+          columns_(CsvColumns(settings_, options.allData)) {}
+
+    void Write(const ProgressFn& progress) {
+        long long count = 0;
+        std::size_t estimate = 4096;
+        for (const ApplicationRecord& r : catalog_.records) {
+            if (!InCategory(options_.category, r)) continue;
+            ++count;
+            estimate += 64 + 3 * columns_.size();
+            for (const auto member : kTextFields) estimate += (r.*member).size();
+        }
+        out_.clear();
+        out_.reserve(estimate + estimate / 8);
+
+        std::vector<std::u16string> captions;
+        for (const int id : columns_) captions.push_back(FieldCaption(id));
+        values_.assign(captions.begin(), captions.end());
+        WriteLine();
+
+        long long n = 0;
+        int reported = -1;
+        for (const ApplicationRecord& r : catalog_.records) {
+            if (!InCategory(options_.category, r)) continue;
+            if (progress) {
+                const int percent = static_cast<int>(10 + 90 * n / (count + 1));
+                if (percent != reported) {
+                    reported = percent;
+                    progress(percent);
+                }
+            }
+            ++n;
+            WriteRecord(r);
+        }
+    }
+
+private:
+    void WriteRecord(const ApplicationRecord& r) {
+        // Fields that are not text of the record itself are formatted into
+        // one reused buffer first; a text field is its own cell text.
+        scratch_.clear();
+        offsets_.clear();
+        for (const int id : columns_) {
+            const FieldInfo& field = kFields[static_cast<std::size_t>(id)];
+            if (field.kind == FieldKind::Text) continue;
+            const std::size_t start = scratch_.size();
+            AppendFieldText(scratch_, settings_, r, id, true);
+            offsets_.push_back(start);
+        }
+        offsets_.push_back(scratch_.size());
+        std::size_t k = 0;
+        for (std::size_t i = 0; i < columns_.size(); ++i) {
+            const FieldInfo& field = kFields[static_cast<std::size_t>(columns_[i])];
+            if (field.kind == FieldKind::Text) {
+                values_[i] = r.*field.text;
+            } else {
+                values_[i] = std::u16string_view(scratch_).substr(offsets_[k], offsets_[k + 1] - offsets_[k]);
+                ++k;
+            }
+        }
+        WriteLine();
+    }
+
+    // The cells in values_, quoted and separated by ",", then CR LF.
+    void WriteLine() {
+        // At most every character doubled, two quotes and a comma per cell.
+        std::size_t bound = 2;
+        for (const std::u16string_view value : values_) bound += 2 * value.size() + 3;
+        const std::size_t start = out_.size();
+        out_.resize(start + bound);
+        Unit* p = out_.data() + start;
+        for (std::size_t i = 0; i < values_.size(); ++i) {
+            if (i > 0) *p++ = Unit(',');
+            p = PutCell(p, values_[i]);
+        }
+        *p++ = Unit('\r');
+        *p++ = Unit('\n');
+        out_.resize(static_cast<std::size_t>(p - out_.data()));
+    }
+
+    static Unit* PutCell(Unit* p, std::u16string_view value) {
+        *p++ = Unit('"');
+        for (const char16_t c : value) {
+            const Unit u = kLowBytes ? static_cast<Unit>(c & 0xFF) : static_cast<Unit>(c);
+            *p++ = u;
+            if (u == Unit('"')) *p++ = u;
+        }
+        *p++ = Unit('"');
+        return p;
+    }
+
+    Container& out_;
+    const Catalog& catalog_;
+    const ExportOptions& options_;
+    const Settings& settings_;
+    const std::vector<int> columns_;
+    std::vector<std::u16string_view> values_;
+    std::u16string scratch_;
+    std::vector<std::size_t> offsets_;
+};
 
 }  // namespace
 
@@ -144,52 +582,33 @@ void AppendCsvCell(std::u16string& line, std::u16string_view value) {
     line += u'"';
 }
 
+void CsvDocument(std::u16string& text, const Catalog& catalog, const ExportOptions& options,
+                 const ProgressFn& progress) {
+    if (options.preserveUnicode) {
+        CsvWriter<std::u16string, false>(text, catalog, options).Write(progress);
+    } else {
+        CsvWriter<std::u16string, true>(text, catalog, options).Write(progress);
+    }
+}
+
 std::u16string CsvDocument(const Catalog& catalog, const ExportOptions& options, const ProgressFn& progress) {
-    const Settings& settings = CatalogOptions(catalog);
-    const std::vector<int> columns = CsvColumns(settings, options.allData);
-    const auto cell = [&](std::u16string& out, std::u16string_view value) {
-        if (options.preserveUnicode) {
-            AppendCsvCell(out, value);
-        } else {
-            AppendCsvCell(out, LowBytes(std::u16string(value)));
-        }
-    };
-
-    long long count = 0;
-    std::size_t estimate = 4096;
-    for (const ApplicationRecord& r : catalog.records) {
-        if (!InCategory(options.category, r)) continue;
-        ++count;
-        estimate += 64 + 3 * columns.size();
-        for (const auto member : kTextFields) estimate += (r.*member).size();
-    }
-
     std::u16string text;
-    text.reserve(estimate + estimate / 8);
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        if (i > 0) text += u',';
-        cell(text, FieldCaption(columns[i]));
-    }
-    text += u"\r\n";
-
-    long long n = 0;
-    for (const ApplicationRecord& r : catalog.records) {
-        if (!InCategory(options.category, r)) continue;
-        if (progress) progress(static_cast<int>(10 + 90 * n / (count + 1)));
-        ++n;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (i > 0) text += u',';
-            // A text field is its own display text: no copy needed.
-            const FieldInfo& field = kFields[static_cast<std::size_t>(columns[i])];
-            if (field.kind == FieldKind::Text) {
-                cell(text, r.*field.text);
-            } else {
-                cell(text, FieldText(settings, r, columns[i], true));
-            }
-        }
-        text += u"\r\n";
-    }
+    CsvDocument(text, catalog, options, progress);
     return text;
+}
+
+void CsvDocumentBytes(std::vector<std::uint8_t>& bytes, const Catalog& catalog, const ExportOptions& options,
+                      const ProgressFn& progress) {
+    if (options.preserveUnicode) {
+        // UTF-16LE is the memory of the text on this machine.
+        static_assert(std::endian::native == std::endian::little);
+        std::u16string text;
+        CsvDocument(text, catalog, options, progress);
+        bytes.resize(text.size() * 2);
+        std::memcpy(bytes.data(), text.data(), bytes.size());
+    } else {
+        CsvWriter<std::vector<std::uint8_t>, true>(bytes, catalog, options).Write(progress);
+    }
 }
 
 std::vector<std::uint8_t> CsvFileBytes(std::u16string_view text, bool preserveUnicode) {
@@ -204,7 +623,6 @@ std::vector<std::uint8_t> CsvFileBytes(std::u16string_view text, bool preserveUn
 
 bool WriteCsv(const Catalog& catalog, const ExportOptions& options, std::u16string_view dataFilePath,
               const ProgressFn& progress) {
-    const std::u16string text = CsvDocument(catalog, options, progress);
     if (options.exportPictures) {
         const Settings& settings = CatalogOptions(catalog);
         const std::vector<int> columns = CsvColumns(settings, options.allData);
@@ -217,13 +635,17 @@ bool WriteCsv(const Catalog& catalog, const ExportOptions& options, std::u16stri
         }
     }
     if (options.preserveUnicode) {
+        std::u16string text;
+        CsvDocument(text, catalog, options, progress);
         // UTF-16LE is the text's own memory on a little-endian machine.
         static_assert(std::endian::native == std::endian::little);
         return platform::WriteFileAtomically(
             options.path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()),
                                                         text.size() * 2));
     }
-    return platform::WriteFileAtomically(options.path, CsvFileBytes(text, options.preserveUnicode));
+    std::vector<std::uint8_t> bytes;
+    CsvDocumentBytes(bytes, catalog, options, progress);
+    return platform::WriteFileAtomically(options.path, bytes);
 }
 
 std::u16string CsvHeaderKey(std::u16string_view text) {
@@ -279,101 +701,31 @@ CsvColumnMap MapCsvHeader(const std::vector<std::u16string>& headerCells) {
 
 bool ReadCsv(std::u16string_view text, std::vector<ApplicationRecord>& target, std::int32_t& idCounter,
              const ProgressFn& progress, std::u16string_view sourcePath) {
-    std::vector<std::u16string> lines = CsvSplit(text, u'\n', true, true);
-    // A CR right before the LF ends the line as well.
-    for (std::u16string& line : lines) {
-        if (!line.empty() && line.back() == u'\r') line.pop_back();
+    return ReadCsvUnits(TextUnits{text.data(), text.size()}, target, idCounter, progress, sourcePath);
+}
+
+bool ReadCsvBytes(std::span<const std::uint8_t> bytes, CsvEncoding encoding, std::vector<ApplicationRecord>& target,
+                  std::int32_t& idCounter, const ProgressFn& progress, std::u16string_view sourcePath) {
+    if (encoding == CsvEncoding::Utf16) {
+        std::size_t start = 0;
+        const std::size_t units = bytes.size() / 2;
+        if (units > 0 && bytes[0] == 0xFF && bytes[1] == 0xFE) start = 1;  // byte-order mark
+        return ReadCsvUnits(Utf16LeUnits{bytes.data() + 2 * start, units - start}, target, idCounter, progress,
+                            sourcePath);
     }
-    if (lines.empty()) return false;
-
-    SplitOptions headerSplit;
-    headerSplit.skipLeadingBlanks = true;
-    headerSplit.keepQuotedEmptyLast = true;  // the caption-less PAD file column ends this program's header
-    const CsvColumnMap map = MapCsvHeader(Split(lines[0], headerSplit));
-    if (!map.recognised) return false;
-
-    const auto at = [&](int id) { return map.column[static_cast<std::size_t>(id)]; };
-    const bool webColumns = at(fields::WebUserName) >= 0 || at(fields::WebPassword) >= 0;
-    // How many fields each column feeds: a cell that feeds one can be moved.
-    std::vector<int> feeds;
-    for (int id = 0; id < kFieldCount; ++id) {
-        const int c = at(id);
-        if (c < 0) continue;
-        if (static_cast<std::size_t>(c) >= feeds.size()) feeds.resize(static_cast<std::size_t>(c) + 1, 0);
-        ++feeds[static_cast<std::size_t>(c)];
-    }
-
-    const std::size_t lineCount = lines.size();
-    for (std::size_t lineIndex = 1; lineIndex < lineCount; ++lineIndex) {
-        if (progress) progress(static_cast<int>(100 * lineIndex / lineCount));
-        std::vector<std::u16string> cells = CsvSplit(lines[lineIndex], u',', true, false);
-        const auto has = [&](int id) { return at(id) >= 0 && static_cast<std::size_t>(at(id)) < cells.size(); };
-        bool supplied = false;
-        for (int id = 0; id < kFieldCount && !supplied; ++id) supplied = has(id);
-        if (!supplied) continue;
-
-        ApplicationRecord record = NewRecord();
-        std::u16string webUser, webPassword;
-        for (const FieldInfo& field : kFields) {
-            if (!has(field.id)) continue;
-            std::u16string& cell = cells[static_cast<std::size_t>(at(field.id))];
-            switch (field.kind) {
-                case FieldKind::LoginData:
-                    ReadLoginData(cell, record);
-                    break;
-                case FieldKind::Categories:
-                    ReadCategories(cell, record);
-                    break;
-                case FieldKind::Text:
-                    if (field.id == fields::PictureName) {
-                        ReadPicture(cell, sourcePath, record);
-                    } else {
-                        if (feeds[static_cast<std::size_t>(at(field.id))] == 1) {
-                            record.*(field.text) = std::move(cell);
-                        } else {
-                            record.*(field.text) = cell;
-                        }
-                    }
-                    break;
-                case FieldKind::Price:
-                    record.*(field.price) = ReadReal(cell);
-                    break;
-                case FieldKind::Integer:
-                    if (field.id != fields::SortOrder) record.*(field.number) = ReadInt(cell);
-                    break;
-                case FieldKind::Flag:
-                    record.*(field.flag) = IsYes(cell);
-                    if (IsYes(cell) || IsNo(cell)) record.*(field.leaveUnchanged) = false;
-                    break;
-                case FieldKind::WebUserName:
-                    webUser = cell;
-                    break;
-                case FieldKind::WebPassword:
-                    webPassword = cell;
-                    break;
-            }
-        }
-        if (webColumns) {
-            if (!webUser.empty()) {
-                AddLoginField(record, LoginField{{}, webUser, 0, LoginFieldType::StandardInput, true, false});
-            }
-            if (!webPassword.empty()) {
-                AddLoginField(record, LoginField{{}, webPassword, 0, LoginFieldType::Password, true, false});
-            }
-        }
-        record.recordId = ++idCounter;
-        target.push_back(std::move(record));
-    }
-    return true;
+    std::size_t start = 0;
+    // A UTF-8 byte-order mark, as spreadsheets write it.
+    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) start = 3;
+    return ReadCsvUnits(Latin1Units{bytes.data() + start, bytes.size() - start}, target, idCounter, progress,
+                        sourcePath);
 }
 
 std::u16string CsvTextFromUtf16(const std::vector<std::uint8_t>& bytes) {
-    std::u16string text;
-    text.reserve(bytes.size() / 2);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        text += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
-    }
-    if (!text.empty() && text.front() == u'\uFEFF') text.erase(0, 1);
+    std::size_t start = 0;
+    const std::size_t units = bytes.size() / 2;
+    if (units > 0 && bytes[0] == 0xFF && bytes[1] == 0xFE) start = 1;  // byte-order mark
+    std::u16string text(units - start, u'\0');
+    Utf16LeUnits{bytes.data(), units}.Decode(start, units - start, text.data());
     return text;
 }
 
@@ -381,9 +733,8 @@ std::u16string CsvTextFrom8Bit(const std::vector<std::uint8_t>& bytes) {
     std::size_t start = 0;
     // A UTF-8 byte-order mark, as spreadsheets write it.
     if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) start = 3;
-    std::u16string text;
-    text.reserve(bytes.size() - start);
-    for (std::size_t i = start; i < bytes.size(); ++i) text += static_cast<char16_t>(bytes[i]);
+    std::u16string text(bytes.size() - start, u'\0');
+    Latin1Units{bytes.data(), bytes.size()}.Decode(start, bytes.size() - start, text.data());
     return text;
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,15 @@ void AppendCsvCell(std::u16string& line, std::u16string_view value);
 // already reduced to its low 8 bits (before the quotes are doubled, so that
 // a character whose low byte is a quote cannot end its cell).
 std::u16string CsvDocument(const Catalog& catalog, const ExportOptions& options, const ProgressFn& progress = {});
+// The same into text, replacing what it held but reusing its memory.
+void CsvDocument(std::u16string& text, const Catalog& catalog, const ExportOptions& options,
+                 const ProgressFn& progress = {});
+
+// The bytes of the export file, written straight into bytes (replacing
+// what they held, reusing their memory): CsvFileBytes of CsvDocument
+// without the text in between for the 8-bit file.
+void CsvDocumentBytes(std::vector<std::uint8_t>& bytes, const Catalog& catalog, const ExportOptions& options,
+                      const ProgressFn& progress = {});
 
 // The bytes of the file: UTF-16LE without a byte-order mark, or the low
 // 8 bits of every code unit.
@@ -80,7 +90,8 @@ CsvColumnMap MapCsvHeader(const std::vector<std::u16string>& headerCells);
 // Reads CSV text into records appended to target, each with the next id of
 // idCounter. Pictures named in the Picture column are read from the
 // "Images\" folder beside sourcePath. False, with nothing added, when the
-// header names no known column.
+// header names no known column. Progress goes from 0 towards 100 with the
+// part of the text read, reported when the percentage changes.
 bool ReadCsv(std::u16string_view text, std::vector<ApplicationRecord>& target, std::int32_t& idCounter,
              const ProgressFn& progress, std::u16string_view sourcePath);
 
@@ -89,5 +100,15 @@ bool ReadCsv(std::u16string_view text, std::vector<ApplicationRecord>& target, s
 // (ISO 8859-1). A leading byte-order mark is dropped.
 std::u16string CsvTextFromUtf16(const std::vector<std::uint8_t>& bytes);
 std::u16string CsvTextFrom8Bit(const std::vector<std::uint8_t>& bytes);
+
+// How the bytes of a CSV file are taken: as CsvTextFromUtf16 or as
+// CsvTextFrom8Bit reads them.
+enum class CsvEncoding { Utf16, EightBit };
+
+// ReadCsv over the bytes of a file, with the same result as ReadCsv on
+// CsvTextFromUtf16(bytes) or CsvTextFrom8Bit(bytes), but without making
+// that copy of the whole text first: only the cells are decoded.
+bool ReadCsvBytes(std::span<const std::uint8_t> bytes, CsvEncoding encoding, std::vector<ApplicationRecord>& target,
+                  std::int32_t& idCounter, const ProgressFn& progress, std::u16string_view sourcePath);
 
 }  // namespace kodrin

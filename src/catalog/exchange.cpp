@@ -45,10 +45,10 @@ bool ImportCsv(Catalog& catalog, std::u16string_view path, bool add, std::u16str
     // leaves the catalog as it was.
     std::vector<ApplicationRecord> records;
     std::int32_t ids = catalog.nextRecordId;
-    if (!ReadCsv(CsvTextFromUtf16(bytes), records, ids, progress, path)) {
+    if (!ReadCsvBytes(bytes, CsvEncoding::Utf16, records, ids, progress, path)) {
         records.clear();
         ids = catalog.nextRecordId;
-        if (!ReadCsv(CsvTextFrom8Bit(bytes), records, ids, progress, path)) return false;
+        if (!ReadCsvBytes(bytes, CsvEncoding::EightBit, records, ids, progress, path)) return false;
     }
     PrepareCsvImport(catalog, add, currentCategory, questions);
     if (ids > catalog.nextRecordId) catalog.nextRecordId = ids;

@@ -14,22 +14,26 @@ namespace {
 constexpr char16_t kLoginPartSeparator = u'\u00AA';   // "ª" between the parts of one login field
 constexpr char16_t kLoginEntryTerminator = u'\u00BB'; // "»" after every login field
 
-std::u16string Ascii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
+void AppendAscii(std::u16string& out, std::string_view s) { out.append(s.begin(), s.end()); }
 
-std::u16string Decimal(long long value) {
+void AppendDecimal(std::u16string& out, long long value) {
     char buffer[24];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return Ascii(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
+    AppendAscii(out, std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
 }
 
-std::u16string Mask(std::u16string_view text) { return std::u16string(text.size(), u'x'); }
+void AppendMask(std::u16string& out, std::u16string_view text) { out.append(text.size(), u'x'); }
 
-std::u16string Joined(const std::vector<std::u16string>& parts) {
-    std::u16string out;
+void AppendJoined(std::u16string& out, const std::vector<std::u16string>& parts) {
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (i > 0) out += u',';
         out += parts[i];
     }
+}
+
+std::u16string Joined(const std::vector<std::u16string>& parts) {
+    std::u16string out;
+    AppendJoined(out, parts);
     return out;
 }
 
@@ -49,19 +53,32 @@ std::u16string FirstLoginValue(const ApplicationRecord& record, LoginFieldType t
     return {};
 }
 
-std::u16string LoginDataText(const ApplicationRecord& record, bool mask) {
-    std::u16string out;
+void AppendLoginDataText(std::u16string& out, const ApplicationRecord& record, bool mask) {
     for (const LoginField& field : record.loginData) {
         out += field.name;
         out += kLoginPartSeparator;
-        out += mask && field.type == LoginFieldType::Password ? Mask(field.value) : field.value;
+        if (mask && field.type == LoginFieldType::Password) {
+            AppendMask(out, field.value);
+        } else {
+            out += field.value;
+        }
         out += kLoginPartSeparator;
-        out += Decimal(static_cast<std::int32_t>(field.type));
+        AppendDecimal(out, static_cast<std::int32_t>(field.type));
         out += kLoginPartSeparator;
         out += field.use ? u'1' : u'0';
         out += kLoginEntryTerminator;
     }
-    return out;
+}
+
+// The money text of FormatPrice appended to out.
+void AppendPrice(std::u16string& out, double amount) {
+    if (!(amount > 0)) return;
+    // A double above 0 has at most 309 integral digits.
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, amount, std::chars_format::fixed, 2);
+    if (result.ec != std::errc()) return;
+    out += LoadText(kStrCurrency);
+    AppendAscii(out, std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
 }
 
 // Character classes of the password rule. Letters are the ASCII and Latin-1
@@ -139,12 +156,9 @@ std::u16string WebPassword(const ApplicationRecord& record) {
 }
 
 std::u16string FormatPrice(double amount) {
-    if (!(amount > 0)) return {};
-    // A double above 0 has at most 309 integral digits.
-    char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, amount, std::chars_format::fixed, 2);
-    if (result.ec != std::errc()) return {};
-    return LoadText(kStrCurrency) + Ascii(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
+    std::u16string out;
+    AppendPrice(out, amount);
+    return out;
 }
 
 std::u16string FieldText(const Catalog& catalog, const ApplicationRecord& record, int fieldId,
@@ -154,30 +168,48 @@ std::u16string FieldText(const Catalog& catalog, const ApplicationRecord& record
 
 std::u16string FieldText(const Settings& options, const ApplicationRecord& record, int fieldId,
                          bool revealPasswords) {
+    std::u16string out;
+    AppendFieldText(out, options, record, fieldId, revealPasswords);
+    return out;
+}
+
+void AppendFieldText(std::u16string& out, const Settings& options, const ApplicationRecord& record, int fieldId,
+                     bool revealPasswords) {
     const FieldInfo* field = FindField(fieldId);
-    if (field == nullptr) return {};
+    if (field == nullptr) return;
     const bool mask = !revealPasswords && !options.showPasswords;
     switch (field->kind) {
         case FieldKind::LoginData:
-            return LoginDataText(record, mask);
+            AppendLoginDataText(out, record, mask);
+            return;
         case FieldKind::Categories:
-            return Joined(record.categories);
+            AppendJoined(out, record.categories);
+            return;
         case FieldKind::Text:
-            return record.*(field->text);
+            out += record.*(field->text);
+            return;
         case FieldKind::Price:
-            return FormatPrice(record.*(field->price));
+            AppendPrice(out, record.*(field->price));
+            return;
         case FieldKind::Integer:
-            return Decimal(record.*(field->number));
+            AppendDecimal(out, record.*(field->number));
+            return;
         case FieldKind::Flag:
-            return LoadText(record.*(field->flag) ? kStrYes : kStrNo);
+            out += LoadText(record.*(field->flag) ? kStrYes : kStrNo);
+            return;
         case FieldKind::WebUserName:
-            return WebUserName(record);
+            out += FirstLoginValue(record, LoginFieldType::StandardInput);
+            return;
         case FieldKind::WebPassword: {
-            std::u16string password = WebPassword(record);
-            return mask ? Mask(password) : password;
+            const std::u16string password = FirstLoginValue(record, LoginFieldType::Password);
+            if (mask) {
+                AppendMask(out, password);
+            } else {
+                out += password;
+            }
+            return;
         }
     }
-    return {};
 }
 
 bool FieldLess(const ApplicationRecord& a, const ApplicationRecord& b, int fieldId) {

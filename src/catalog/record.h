@@ -348,6 +348,10 @@ std::u16string FieldText(const Catalog& catalog, const ApplicationRecord& record
 // The same with the options given directly.
 std::u16string FieldText(const Settings& options, const ApplicationRecord& record, int fieldId,
                          bool revealPasswords);
+// The same text appended to out, without a string of its own: writers of
+// many fields reuse one buffer.
+void AppendFieldText(std::u16string& out, const Settings& options, const ApplicationRecord& record, int fieldId,
+                     bool revealPasswords);
 
 // True when a sorts before b by the field: texts locale-aware ignoring case,
 // numbers as numbers, flags false before true. False for ids outside 0..48.
