@@ -144,6 +144,10 @@ DataFileLoadResult LoadDataFile(DataFile& file, std::u16string_view path, bool r
     // Read-only mode belongs to the data file: a read-only import or backup
     // does not stop the catalog from being saved.
     if (isDataFile) file.readOnly = platform::IsReadOnly(loaded);
+    // Saves that were killed half-way (a crash, a power cut) may have left
+    // their temporary files beside the data file; the data file itself was
+    // never touched by them.
+    if (isDataFile && !file.readOnly) platform::RemoveLeftoverTemporaries(loaded);
 
     std::vector<std::uint8_t> probe;
     if (!platform::FileExists(loaded) || (platform::ReadWholeFile(loaded, probe) && probe.empty())) {

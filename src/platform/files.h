@@ -30,6 +30,11 @@ bool CanOpenForReading(std::u16string_view path);
 // previous file whole and may leave its temporary file behind.
 bool WriteFileAtomically(std::u16string_view path, std::span<const std::uint8_t> bytes);
 
+// Removes the temporary files that writers of target killed half-way left
+// in its folder ("<name>.<16 hex>.tmp"). A temporary file still open by a
+// running writer on Windows stays. The number of files removed.
+int RemoveLeftoverTemporaries(std::u16string_view target);
+
 // A regular file exists at path.
 bool FileExists(std::u16string_view path);
 // A folder exists at path.

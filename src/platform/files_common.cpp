@@ -30,6 +30,25 @@ std::u16string_view FolderPart(std::u16string_view path) {
 
 std::u16string_view FileNamePart(std::u16string_view path) { return path.substr(FolderPart(path).size()); }
 
+int RemoveLeftoverTemporaries(std::u16string_view target) {
+    const std::u16string_view name = FileNamePart(target);
+    if (name.empty()) return 0;
+    const std::u16string folder(FolderPart(target));
+    int removed = 0;
+    for (const std::u16string& file : ListFiles(folder.empty() ? u"." : folder, u".tmp")) {
+        // Exactly "<name>." + 16 lower-case hex digits + ".tmp", as the writer names them.
+        if (file.size() != name.size() + 1 + 16 + 4 || file.compare(0, name.size(), name) != 0 ||
+            file[name.size()] != u'.' || file.compare(file.size() - 4, 4, u".tmp") != 0)
+            continue;
+        const std::u16string_view digits = std::u16string_view(file).substr(name.size() + 1, 16);
+        if (!std::all_of(digits.begin(), digits.end(),
+                         [](char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'); }))
+            continue;
+        if (RemoveFile(folder + file)) ++removed;
+    }
+    return removed;
+}
+
 namespace detail {
 
 WriteFault CurrentWriteFault() {

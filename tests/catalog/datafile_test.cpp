@@ -786,6 +786,9 @@ TEST_F(DataFileTest, KilledSaveLeavesThePreviousCatalog) {
         if (f != u"Kodrinxml") others.push_back(f);
     ASSERT_EQ(others.size(), 1u);
     EXPECT_EQ(others[0].rfind(u"Kodrinxml.", 0), 0u);
+    // Loading the data file clears the leftover away.
+    ASSERT_TRUE(LoadDataFile(file_, file_.path, false, false).ok);
+    EXPECT_FALSE(platform::FileExists(Path(others[0])));
     // The next save goes through.
     const Catalog large = LargeCatalog();
     ASSERT_TRUE(SaveCatalog(large, s, file_.path, u""));

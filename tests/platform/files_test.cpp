@@ -252,6 +252,11 @@ TEST_F(FilesTest, KilledWriterLeavesThePreviousFileWhole) {
     ASSERT_EQ(others.size(), 1u);
     EXPECT_EQ(others[0].rfind(u"Kodrinxml.", 0), 0u);
     EXPECT_GE(Read(others[0]).size(), next.size() / 2);
+    // Only the writer's own leftovers are cleared away.
+    ASSERT_TRUE(platform::WriteFileAtomically(Path(u"Kodrinxml.notes.tmp"), old));
+    EXPECT_EQ(platform::RemoveLeftoverTemporaries(target), 1);
+    EXPECT_FALSE(platform::FileExists(Path(others[0])));
+    EXPECT_TRUE(platform::FileExists(Path(u"Kodrinxml.notes.tmp")));
     ASSERT_TRUE(platform::WriteFileAtomically(target, next));
     EXPECT_EQ(Read(u"Kodrinxml"), next);
 }
@@ -297,7 +302,10 @@ TEST_F(FilesTest, KilledWriterLeavesThePreviousFileWhole) {
     const auto& temp = files[0] == u"Kodrinxml" ? files[1] : files[0];
     EXPECT_EQ(temp.rfind(u"Kodrinxml.", 0), 0u);
     EXPECT_GE(Read(temp).size(), next.size() / 2);
-    // The next save goes through.
+    // The leftover is recognised and cleared away; the next save goes through.
+    const std::u16string leftover = temp;
+    EXPECT_EQ(platform::RemoveLeftoverTemporaries(target), 1);
+    EXPECT_FALSE(platform::FileExists(Path(leftover)));
     ASSERT_TRUE(platform::WriteFileAtomically(target, next));
     EXPECT_EQ(Read(u"Kodrinxml"), next);
 }
