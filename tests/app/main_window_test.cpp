@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <span>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "app/main_window.h"
 #include "catalog/catalog.h"
 #include "catalog/datafile.h"
+#include "catalog/exchange.h"
 #include "catalog/record.h"
 #include "catalog/settings.h"
 #include "catalog/strings.h"
@@ -716,6 +718,63 @@ TEST_F(MainWindowTest, ClosingEmptiesTheClipboardAndSavesOnlyWhatChanged) {
     EXPECT_EQ(Load(path).records.size(), 1u);
     Close();
     EXPECT_TRUE(Load(path).records.empty());
+}
+
+TEST_F(MainWindowTest, CloseWaitsForTheRunningCommandAndNeverWritesBeforeTheStart) {
+    Catalog c;
+    AddCategory(c, u"Tools");
+    AddRecord(c, Record(u"One", {u"Tools"}), false);
+    const std::u16string path = Write(u"early.xml", c, NewSettings());
+    const auto before = Bytes(path);
+
+    // Closed before the start has loaded anything: the file stays as it is.
+    config_.commandLine = u"kodrin.exe /F" + path;
+    window_ = app::CreateMainWindow(::GetModuleHandleW(nullptr), config_);
+    ASSERT_NE(window_, nullptr);
+    ::SendMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(window_));
+    DrainMessages();
+    EXPECT_EQ(Bytes(path), before);
+
+    // A close asked for while a command waits in its dialog comes after it.
+    MainWindow* w = StartOn(path);
+    ASSERT_NE(w, nullptr);
+    HWND window = window_;
+    driver_.Then([window](HWND dialog) {
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        Click(dialog, IDCANCEL);
+    });
+    w->RunCommand(3602);
+    EXPECT_TRUE(::IsWindow(window));
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(window); }));
+    DrainMessages();
+}
+
+TEST_F(MainWindowTest, ImportAddsTheRecordsOfACsvFile) {
+    Catalog c;
+    AddCategory(c, u"Tools");
+    AddRecord(c, Record(u"One", {u"Tools"}), false);
+    Settings s = NewSettings();
+    s.curCategory = u"Tools";
+    const std::u16string path = Write(u"import.xml", c, s);
+    const std::string csv = "\"Application Name\",\"Company\",\"Category\"\r\n\"Imported\",\"Acme\",\"Games\"\r\n";
+    const std::u16string source = root_ + u"new.csv";
+    ASSERT_TRUE(platform::WriteFileAtomically(source, std::span<const std::uint8_t>(
+        reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size())));
+    MainWindow* w = StartOn(path);
+    ASSERT_NE(w, nullptr);
+
+    std::u16string question;
+    driver_.Then(ChooseFile(source));
+    driver_.Then(Answer(IDNO, &question));  // add to the catalog
+    w->RunCommand(3204);
+    EXPECT_EQ(question, LoadText(kStrImportQuestion));
+    ASSERT_EQ(w->GetCatalog().records.size(), 2u);
+    EXPECT_EQ(w->GetCatalog().categories, (std::vector<std::u16string>{u"Tools", u"Games"}));
+    EXPECT_EQ(w->Tabs().Count(), 3);
+    w->WaitForSaves();
+    EXPECT_EQ(Load(path).records.size(), 2u);
+    Close();
 }
 
 TEST_F(MainWindowTest, AcceleratorTableAndToolbarAnswers) {

@@ -121,7 +121,8 @@ TEST(Screenshots, DISABLED_MainWindow) {
     ASSERT_FALSE(target.empty()) << "KODRIN_SCREENSHOTS names the output folder";
     TempFolder folder(u"kodrin-shot-");
     ASSERT_TRUE(folder.Created());
-    const std::u16string path = folder.Path() + u"\\Software.xml";
+    std::u16string path = folder.Path() + u"\\Software.xml";
+    for (std::size_t at; (at = path.find(u"\\\\")) != std::u16string::npos;) path.erase(at, 1);
     Settings s = NewSettings();
     s.curCategory = u"<All>";
     s.splitter = 230;
