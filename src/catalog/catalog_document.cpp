@@ -1,7 +1,7 @@
 #include "catalog/catalog_document.h"
+#include "catalog/datafile.h"
 
 #include "catalog/strings.h"
-#include "platform/files.h"
 
 namespace kodrin {
 
@@ -88,11 +88,6 @@ void SetText(std::u16string& field, std::u16string_view raw) {
     } else {
         field = Unescape(raw);
     }
-}
-
-std::u16string_view FileNamePart(std::u16string_view path) {
-    const std::size_t slash = path.rfind(u'\\');
-    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace
@@ -207,13 +202,7 @@ RecordEnd ReadRecord(MarkupReader& reader, ApplicationRecord& r) {
             switch (field.kind) {
                 case FieldKind::Text:
                     if (id == fields::PictureName) {
-                        r.picture.clear();
-                        std::u16string name = Unescape(*text);
-                        if (name.find(u'\\') != std::u16string::npos) {
-                            if (!platform::ReadWholeFile(name, r.picture)) r.picture.clear();
-                            name = std::u16string(FileNamePart(name));
-                        }
-                        r.pictureName = std::move(name);
+                        LoadPictureFile(Unescape(*text), r, false);
                     } else {
                         SetText(r.*field.text, *text);
                     }

@@ -44,6 +44,9 @@ bool SavePicture(const ApplicationRecord& record, std::u16string_view folder) {
     if (!IsPlainFileName(record.pictureName)) return false;
     platform::Image image;
     if (!platform::DecodeImage(record.picture, image)) return false;
+    // The file holds what the screen shows: transparent parts black, 24 bits
+    // a pixel in every format.
+    platform::FlattenOntoBlack(image);
     std::vector<std::uint8_t> encoded;
     if (!platform::EncodeImage(image, platform::ImageFormatForName(record.pictureName), encoded)) return false;
     if (!platform::CreateFolders(folder)) return false;
@@ -51,6 +54,16 @@ bool SavePicture(const ApplicationRecord& record, std::u16string_view folder) {
     if (!target.empty() && target.back() != u'\\' && target.back() != u'/') target += u'\\';
     target += record.pictureName;
     return platform::WriteFileAtomically(target, encoded);
+}
+
+void LoadPictureFile(std::u16string_view path, ApplicationRecord& record, bool acceptBareName) {
+    record.picture.clear();
+    record.pictureName.assign(path);
+    if (path.empty()) return;
+    const std::size_t slash = path.rfind(u'\\');
+    if (slash == std::u16string_view::npos && !acceptBareName) return;
+    if (!platform::ReadWholeFile(path, record.picture)) record.picture.clear();
+    if (slash != std::u16string_view::npos) record.pictureName.assign(path.substr(slash + 1));
 }
 
 bool CopyPicturesFolder(std::u16string_view fromDataFile, std::u16string_view toDataFile) {

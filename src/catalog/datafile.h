@@ -72,11 +72,22 @@ std::u16string DefaultDataFilePath(std::u16string_view folder);
 
 // Writes the record's picture as folder + PICTURENAME, creating the folder
 // when missing: the bytes are decoded and encoded again by the extension of
-// the name (".jpg" JPEG, ".png" PNG, anything else BMP; the name is kept).
+// the name (".jpg" JPEG, ".png" PNG, anything else BMP; the name is kept),
+// as an opaque 24-bit picture whose transparent parts are black.
 // False, writing nothing, when the name or the bytes are empty, the name is
 // not a plain file name (it holds a separator or is "." or ".."), the bytes
 // are not a picture or the file cannot be written.
 bool SavePicture(const ApplicationRecord& record, std::u16string_view folder);
+
+// Gives the record the picture named by path. The picture bytes are cleared
+// and PICTURENAME becomes path. An empty path ends there (no picture), and so
+// does a path without a "\\" unless acceptBareName is set. Otherwise the whole
+// file is read into the picture bytes (they stay empty when it cannot be
+// read) and, when the path holds a "\\", PICTURENAME keeps only the part after
+// the last one. The data-file reader passes a stored PICTURENAME (a plain
+// name only names the file in the pictures folder, an old full path is read
+// and shortened); the picture page passes a chosen file.
+void LoadPictureFile(std::u16string_view path, ApplicationRecord& record, bool acceptBareName);
 
 // Copies every file of the pictures folder of one data file into the
 // pictures folder of the other (created with its missing parents), replacing

@@ -26,13 +26,21 @@ constexpr int kMaxImageSide = 16384;
 // content. False when the bytes are not a picture either codec reads.
 bool DecodeImage(std::span<const std::uint8_t> bytes, Image& image);
 
-// Encodes the image; JPEG drops the alpha channel. False when the image is
-// empty, inconsistent or the codec fails.
+// Encodes the image; JPEG drops the alpha channel, and an image whose every
+// pixel is opaque is written without one (24 bits per pixel). False when the
+// image is empty, inconsistent or the codec fails.
 bool EncodeImage(const Image& image, ImageFormat format, std::vector<std::uint8_t>& bytes);
 
 // The format a picture file's name asks for: ".jpg" JPEG, ".png" PNG (both
 // ignoring case), anything else BMP.
 ImageFormat ImageFormatForName(std::u16string_view file_name);
+
+// Draws the image over opaque black: each colour is weighted by its alpha
+// and every pixel becomes opaque, so transparent parts turn black.
+void FlattenOntoBlack(Image& image);
+
+// True when every pixel's alpha is 255.
+bool IsOpaque(const Image& image);
 
 // True when the image's size and pixel buffer agree and are within limits.
 bool IsValidImage(const Image& image);

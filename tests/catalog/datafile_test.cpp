@@ -657,6 +657,65 @@ TEST_F(DataFileTest, PicturesGoBesideTheDataFileWhenNotStoredInIt) {
     EXPECT_EQ(Read(Path(u"new\\deeper\\shot.png")), shot);
 }
 
+// A picture file holds what the screen shows: 24 bits a pixel, with the
+// transparent parts black, whatever encoder the name chooses.
+TEST_F(DataFileTest, SavedPicturesAreOpaqueWithTransparencyBlack) {
+    platform::Image image;
+    image.width = 2;
+    image.height = 2;
+    image.pixels = {255, 255, 255, 0,   10, 200, 30, 255,  //
+                    200, 100, 50, 128,  0, 0, 255, 255};
+    ApplicationRecord r;
+    ASSERT_TRUE(platform::EncodeImage(image, platform::ImageFormat::Png, r.picture));
+    const std::u16string folder = Path(u"flat");
+    for (const std::u16string name : {u"clear.png", u"clear.bmp", u"clear.gif"}) {
+        SCOPED_TRACE(platform::ToUtf8(name));
+        r.pictureName = name;
+        ASSERT_TRUE(SavePicture(r, folder));
+        const Bytes saved = Read(folder + u"\\" + name);
+        if (name != u"clear.png") {
+            ASSERT_GE(saved.size(), 54u);
+            EXPECT_EQ(Bytes(saved.begin(), saved.begin() + 2), (Bytes{'B', 'M'}));
+            EXPECT_EQ(saved[28], 24);  // bits per pixel
+        } else {
+            ASSERT_GE(saved.size(), 26u);
+            EXPECT_EQ(saved[25], 2);  // colour type: RGB without alpha
+        }
+        platform::Image back;
+        ASSERT_TRUE(platform::DecodeImage(saved, back));
+        ASSERT_EQ(back.pixels.size(), 16u);
+        EXPECT_EQ(Bytes(back.pixels.begin(), back.pixels.begin() + 8), (Bytes{0, 0, 0, 255, 10, 200, 30, 255}));
+        EXPECT_EQ(back.pixels[8], 100);  // 200 * 128 / 255
+        EXPECT_EQ(back.pixels[9], 50);
+        EXPECT_EQ(back.pixels[11], 255);
+    }
+}
+
+TEST_F(DataFileTest, LoadPictureFileReadsFullPathsAndKeepsTheName) {
+    const Bytes png = SmallPng();
+    ASSERT_TRUE(platform::WriteFileAtomically(Path(u"logo.png"), png));
+    ApplicationRecord r;
+    r.picture = {1, 2, 3};
+    LoadPictureFile(Path(u"logo.png"), r, false);
+    EXPECT_EQ(r.picture, png);
+    EXPECT_EQ(r.pictureName, u"logo.png");
+
+    // A file that cannot be read leaves the name and no bytes.
+    LoadPictureFile(Path(u"gone.png"), r, true);
+    EXPECT_TRUE(r.picture.empty());
+    EXPECT_EQ(r.pictureName, u"gone.png");
+
+    // A bare name only names the picture unless bare names are accepted;
+    // an empty path leaves no picture at all.
+    r.picture = png;
+    LoadPictureFile(u"logo.png", r, false);
+    EXPECT_TRUE(r.picture.empty());
+    EXPECT_EQ(r.pictureName, u"logo.png");
+    LoadPictureFile(u"", r, true);
+    EXPECT_TRUE(r.picture.empty());
+    EXPECT_EQ(r.pictureName, u"");
+}
+
 TEST_F(DataFileTest, StoredPicturesTravelInTheDocument) {
     const Bytes png = SmallPng();
     ApplicationRecord r = Record(u"shot", u"Pics");

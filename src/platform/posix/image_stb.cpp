@@ -55,17 +55,28 @@ bool DecodeImage(std::span<const std::uint8_t> bytes, Image& image) {
 bool EncodeImage(const Image& image, ImageFormat format, std::vector<std::uint8_t>& bytes) {
     bytes.clear();
     if (!IsValidImage(image)) return false;
+    // An opaque image loses its alpha channel: three bytes a pixel.
+    const bool opaque = IsOpaque(image);
+    std::vector<std::uint8_t> rgb;
+    if (opaque) {
+        rgb.reserve(image.pixels.size() / 4 * 3);
+        for (std::size_t i = 0; i < image.pixels.size(); i += 4)
+            rgb.insert(rgb.end(), image.pixels.begin() + static_cast<std::ptrdiff_t>(i),
+                       image.pixels.begin() + static_cast<std::ptrdiff_t>(i) + 3);
+    }
+    const int channels = opaque ? 3 : 4;
+    const std::uint8_t* data = opaque ? rgb.data() : image.pixels.data();
     int ok = 0;
     switch (format) {
         case ImageFormat::Png:
-            ok = stbi_write_png_to_func(AppendBytes, &bytes, image.width, image.height, 4, image.pixels.data(),
-                                        image.width * 4);
+            ok = stbi_write_png_to_func(AppendBytes, &bytes, image.width, image.height, channels, data,
+                                        image.width * channels);
             break;
         case ImageFormat::Bmp:
-            ok = stbi_write_bmp_to_func(AppendBytes, &bytes, image.width, image.height, 4, image.pixels.data());
+            ok = stbi_write_bmp_to_func(AppendBytes, &bytes, image.width, image.height, channels, data);
             break;
         case ImageFormat::Jpeg:
-            ok = stbi_write_jpg_to_func(AppendBytes, &bytes, image.width, image.height, 4, image.pixels.data(), 90);
+            ok = stbi_write_jpg_to_func(AppendBytes, &bytes, image.width, image.height, channels, data, 90);
             break;
     }
     if (!ok) bytes.clear();

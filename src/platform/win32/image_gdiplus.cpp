@@ -83,17 +83,27 @@ bool EncodeImage(const Image& image, ImageFormat format, std::vector<std::uint8_
     if (!IsValidImage(image) || !StartGdiplus()) return false;
     CLSID clsid{};
     if (!EncoderFor(format, clsid)) return false;
-    std::vector<std::uint8_t> bgra(image.pixels.size());
-    for (std::size_t i = 0; i < bgra.size(); i += 4) {
-        bgra[i + 0] = image.pixels[i + 2];
-        bgra[i + 1] = image.pixels[i + 1];
-        bgra[i + 2] = image.pixels[i + 0];
-        bgra[i + 3] = image.pixels[i + 3];
+    // An opaque image loses its alpha channel: 24-bit rows, each padded to a
+    // multiple of four bytes as GDI+ wants its strides.
+    const bool opaque = IsOpaque(image);
+    const std::size_t width = static_cast<std::size_t>(image.width);
+    const std::size_t stride = opaque ? (width * 3 + 3) / 4 * 4 : width * 4;
+    std::vector<std::uint8_t> bgr(stride * static_cast<std::size_t>(image.height));
+    for (std::size_t y = 0; y < static_cast<std::size_t>(image.height); ++y) {
+        const std::uint8_t* src = image.pixels.data() + y * width * 4;
+        std::uint8_t* dst = bgr.data() + y * stride;
+        for (std::size_t x = 0; x < width; ++x, src += 4) {
+            *dst++ = src[2];
+            *dst++ = src[1];
+            *dst++ = src[0];
+            if (!opaque) *dst++ = src[3];
+        }
     }
     Stream stream;
     if (FAILED(::CreateStreamOnHGlobal(nullptr, TRUE, &stream.p))) return false;
     {
-        Gdiplus::Bitmap bitmap(image.width, image.height, image.width * 4, PixelFormat32bppARGB, bgra.data());
+        Gdiplus::Bitmap bitmap(image.width, image.height, static_cast<INT>(stride),
+                               opaque ? PixelFormat24bppRGB : PixelFormat32bppARGB, bgr.data());
         if (bitmap.GetLastStatus() != Gdiplus::Ok) return false;
         ULONG quality = 90;
         Gdiplus::EncoderParameters params{};
