@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "app/command_rules.h"
+#include "app/picture.h"
 #include "catalog/catalog.h"
 #include "catalog/datafile.h"
 #include "catalog/dates.h"
@@ -118,6 +119,7 @@ public:
     HWND SplitterWindow() const { return splitter_ ? splitter_->Handle() : nullptr; }
     // The texts the details-pane labels copy, and the labels' windows.
     const std::vector<std::u16string>& DetailTexts() const { return labelTexts_; }
+    const PictureBox& Picture() const { return picture_; }
     std::vector<HWND> DetailLabels() const;
     RECT DetailsPane() const { return details_; }
     // The record ids of the selected rows, in row order.
@@ -263,6 +265,12 @@ private:
     void CmdEmailMaker();
     void CmdSelectAll();
     void CmdNextTab();
+    void CmdAbout();
+    void CmdAddCategory();
+    void CmdEditCategory();
+    void CmdCustomizeColumns();
+    void CmdExport();
+    void CmdChangeCategory();
 
     HWND window_ = nullptr;
     MainWindowConfig config_;
@@ -282,6 +290,7 @@ private:
     std::u16string currentCategory_;
     Catalog catalog_;
     DataFile file_;
+    PictureBox picture_;
     std::u16string lastSearch_;
     RECT details_{};
     RECT picturePane_{};

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/help.h"
+#include "app/main_dialogs.h"
 #include "app/main_window.h"
 #include "catalog/csv.h"
 #include "catalog/exchange.h"
@@ -84,6 +85,12 @@ const std::vector<MainWindow::CommandEntry>& MainWindow::Commands() {
         {3303, &MainWindow::CmdEmailMaker, false},
         {3600, &MainWindow::CmdSelectAll, false},
         {3007, &MainWindow::CmdNextTab, false},
+        {3300, &MainWindow::CmdAbout, false},
+        {3100, &MainWindow::CmdAddCategory, true},
+        {3102, &MainWindow::CmdEditCategory, true},
+        {3201, &MainWindow::CmdCustomizeColumns, true},
+        {3203, &MainWindow::CmdExport, false},
+        {3000, &MainWindow::CmdChangeCategory, false},
     };
     return commands;
 }
@@ -485,6 +492,79 @@ void MainWindow::CmdAutoRemoval() {
     RebuildDetails();
     UpdateStatus();
     UpdateEnabling();
+}
+
+// ---------------------------------------------------------------------------
+// Dialogs of the main window.
+
+void MainWindow::CmdAbout() { ShowAboutDialog(*this, window_); }
+
+void MainWindow::CmdAddCategory() {
+    const std::optional<std::u16string> name = AskCategoryName(*this, window_, u"");
+    if (!name) return;
+    {
+        CatalogLock lock(*this);
+        AddCategory(catalog_, *name);
+        settings_.curCategory = *name;
+    }
+    FillTabs();
+    SaveInBackground();
+}
+
+void MainWindow::CmdEditCategory() {
+    if (IsAllCategory() || currentCategory_.empty()) return;
+    const std::u16string oldName = currentCategory_;
+    const std::optional<std::u16string> name = AskCategoryName(*this, window_, oldName);
+    if (!name || *name == oldName) return;
+    const bool merged =
+        std::find(catalog_.categories.begin(), catalog_.categories.end(), *name) != catalog_.categories.end();
+    {
+        CatalogLock lock(*this);
+        RenameCategory(catalog_, oldName, *name);
+        settings_.curCategory = *name;
+    }
+    currentCategory_ = *name;
+    if (merged) {
+        // Two tabs became one.
+        FillTabs();
+    } else {
+        tabs_->RenameCurrentTab(*name);
+    }
+    SaveInBackground();
+    UpdateStatus();
+    ::InvalidateRect(list_->Handle(), nullptr, TRUE);
+}
+
+void MainWindow::CmdCustomizeColumns() {
+    bool chosen = false;
+    {
+        CatalogLock lock(*this);
+        std::vector<std::uint8_t> columns = settings_.cols;
+        chosen = CustomizeColumns(*this, window_, columns);
+        if (chosen) settings_.cols = columns;
+    }
+    if (!chosen) return;
+    SetupColumns();
+    FillList(currentCategory_);
+    RebuildDetails();
+    UpdateEnabling();
+}
+
+void MainWindow::CmdExport() { RunExport(*this, window_, file_, *progress_); }
+
+void MainWindow::CmdChangeCategory() {
+    const std::vector<std::int32_t> ids = SelectedIds();
+    if (ids.empty()) return;
+    std::vector<std::u16string> chosen;
+    if (const ApplicationRecord* first = FindRecordById(catalog_, ids.front())) chosen = first->categories;
+    if (!ChooseCategories(*this, window_, catalog_.categories, chosen)) return;
+    {
+        CatalogLock lock(*this);
+        ChangeCategories(catalog_, ids, chosen);
+    }
+    FillTabs();
+    UpdateStatus();
+    SaveInBackground();
 }
 
 // ---------------------------------------------------------------------------

@@ -84,6 +84,8 @@ void MainWindow::Layout() {
     }
     details_ = RECT{left + 15, top + 25, width - 15, top + 125};
     picturePane_ = RECT{left + 15, top + 22, width - 5, height - status};
+    picture_.SetPlace(picturePane_.left, picturePane_.top, std::max(0, static_cast<int>(picturePane_.right - picturePane_.left)),
+                      std::max(0, static_cast<int>(picturePane_.bottom - picturePane_.top) - 5));
     list_->Move(20, top + 38, std::max(0, left - 20), std::max(0, tabs_->GetHeight() - 43));
     RebuildDetails();
 }
@@ -278,6 +280,7 @@ void MainWindow::RebuildDetails() {
     labelTexts_.clear();
     toolbar_->EnableButton(kRestoreCommand, BackupAvailable());
     ::InvalidateRect(window_, &picturePane_, TRUE);
+    picture_.Clear();
     if (catalogBusy_ || filling_ || list_->SelectedCount() != 1) return;
     const int row = list_->FirstSelected();
     ApplicationRecord* record = FindRecordById(catalog_, static_cast<std::int32_t>(list_->ItemData(row)));
@@ -291,6 +294,8 @@ void MainWindow::RebuildDetails() {
             record->picture = std::move(bytes);
         }
     }
+
+    if (!record->picture.empty()) picture_.SetPicture(record->picture);
 
     const int width = details_.right - details_.left;
     if (width <= kMinLabelPaneWidth) return;
@@ -326,11 +331,27 @@ void MainWindow::OnDetailLabel(int index) {
 // ---------------------------------------------------------------------------
 // Picture pane.
 
-int MainWindow::PictureBottom() const { return details_.top; }
+int MainWindow::PictureBottom() const {
+    if (picture_.Empty()) return details_.top;
+    return picture_.DisplayRect().bottom + 5;
+}
 
-void MainWindow::OnPaint() {}
+void MainWindow::OnPaint() {
+    PAINTSTRUCT paint{};
+    HDC dc = ::BeginPaint(window_, &paint);
+    if (dc == nullptr) return;
+    if (!picture_.Empty()) picture_.Paint(dc);
+    ::EndPaint(window_, &paint);
+}
 
-void MainWindow::OnClick(int, int) {}
+void MainWindow::OnClick(int x, int y) {
+    if (picture_.Empty()) return;
+    const RECT shown = picture_.DisplayRect();
+    const POINT at{x, y};
+    if (!::PtInRect(&shown, at)) return;
+    BusyScope busy(*this);
+    ShowFullSize(*this, window_, picture_);
+}
 
 // ---------------------------------------------------------------------------
 // Enabling.
