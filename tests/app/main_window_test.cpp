@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/command_rules.h"
+#include "app/main_dialogs.h"
 #include "app/main_window.h"
 #include "catalog/catalog.h"
 #include "catalog/datafile.h"
@@ -24,6 +25,7 @@
 #include "catalog/strings.h"
 #include "framework/helpers.h"
 #include "platform/files.h"
+#include "platform/image.h"
 #include "platform/utf.h"
 #include "support/temp_folder.h"
 #include "support/text.h"
@@ -774,6 +776,79 @@ TEST_F(MainWindowTest, ImportAddsTheRecordsOfACsvFile) {
     EXPECT_EQ(w->Tabs().Count(), 3);
     w->WaitForSaves();
     EXPECT_EQ(Load(path).records.size(), 2u);
+    Close();
+}
+
+TEST_F(MainWindowTest, CategoryDialogsChangeTheTabsAndThePictureShowsBesideTheList) {
+    Catalog c;
+    AddCategory(c, u"Tools");
+    AddCategory(c, u"Games");
+    ApplicationRecord shown = Record(u"Shown", {u"Tools"});
+    platform::Image red{40, 20, std::vector<std::uint8_t>(40 * 20 * 4, 0)};
+    for (std::size_t i = 0; i < red.pixels.size(); i += 4) red.pixels[i] = red.pixels[i + 3] = 255;
+    ASSERT_TRUE(platform::EncodeImage(red, platform::ImageFormat::Png, shown.picture));
+    shown.pictureName = u"shown.png";
+    AddLoginField(shown, LoginField{u"user", u"ann", 0, LoginFieldType::StandardInput, true, false});
+    AddRecord(c, shown, false);
+    Settings s = NewSettings();
+    s.curCategory = u"Tools";
+    s.splitter = 300;
+    const std::u16string path = Write(u"dialogs.xml", c, s);
+    MainWindow* w = StartOn(path);
+    ASSERT_NE(w, nullptr);
+
+    // The picture of the selected record, with the labels below it.
+    w->SelectRecords({IdOf(*w, u"Shown")});
+    ASSERT_FALSE(w->Picture().Empty());
+    const RECT picture = w->Picture().DisplayRect();
+    EXPECT_EQ(picture.right - picture.left, 40);
+    ASSERT_EQ(w->DetailLabels().size(), 1u);
+    RECT label{};
+    ::GetWindowRect(w->DetailLabels()[0], &label);
+    ::MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&label), 2);
+    EXPECT_GE(label.top, picture.bottom);
+    w->List().DeselectAll();
+    EXPECT_TRUE(w->Picture().Empty());
+
+    // Add Category: the new one becomes the current tab.
+    driver_.Then([](HWND dialog) {
+        SetItemText(dialog, app::kCategoryName, u"Office");
+        Click(dialog, IDOK);
+    });
+    w->RunCommand(3100);
+    EXPECT_EQ(w->GetCatalog().categories, (std::vector<std::u16string>{u"Tools", u"Games", u"Office"}));
+    EXPECT_EQ(w->Tabs().CurrentText(), u"Office");
+    EXPECT_EQ(w->List().RowCount(), 0);
+
+    // Edit Category renames the current tab.
+    std::u16string old;
+    driver_.Then([&](HWND dialog) {
+        old = ItemText(dialog, app::kCategoryName);
+        SetItemText(dialog, app::kCategoryName, u"Work");
+        Click(dialog, IDOK);
+    });
+    w->RunCommand(3102);
+    EXPECT_EQ(old, u"Office");
+    EXPECT_EQ(w->GetCatalog().categories.back(), u"Work");
+    EXPECT_EQ(w->Tabs().CurrentText(), u"Work");
+    EXPECT_EQ(w->Status().Text(0), u"Work: 0");
+
+    // Change Category moves the selected record into the chosen ones.
+    w->Tabs().SelectTab(1);
+    w->SelectRecords({IdOf(*w, u"Shown")});
+    driver_.Then([](HWND dialog) {
+        ::SendDlgItemMessageW(dialog, app::kChangeCategoryList, LB_SETSEL, FALSE, 0);
+        ::SendDlgItemMessageW(dialog, app::kChangeCategoryList, LB_SETSEL, TRUE, 2);
+        Click(dialog, IDOK);
+    });
+    w->RunCommand(3000);
+    EXPECT_EQ(w->GetCatalog().records[0].categories, (std::vector<std::u16string>{u"Work"}));
+    EXPECT_EQ(w->Status().Text(0), u"Tools: 0");
+    w->WaitForSaves();
+    const Catalog saved = Load(path);
+    EXPECT_EQ(saved.categories, (std::vector<std::u16string>{u"Tools", u"Games", u"Work"}));
+    ASSERT_EQ(saved.records.size(), 1u);
+    EXPECT_EQ(saved.records[0].categories, (std::vector<std::u16string>{u"Work"}));
     Close();
 }
 
