@@ -34,6 +34,33 @@ struct Entry {
     const char16_t* category;
 };
 
+// The program's picture: a blue disc with a light ring on white, 96 pixels.
+std::vector<std::uint8_t> SamplePicture() {
+    platform::Image image;
+    image.width = image.height = 96;
+    image.pixels.resize(96 * 96 * 4);
+    for (int y = 0; y < 96; ++y) {
+        for (int x = 0; x < 96; ++x) {
+            const int dx = x - 48;
+            const int dy = y - 48;
+            const int d2 = dx * dx + dy * dy;
+            std::uint8_t* p = &image.pixels[static_cast<std::size_t>((y * 96 + x) * 4)];
+            p[0] = p[1] = p[2] = 255;
+            p[3] = 255;
+            if (d2 < 44 * 44) {
+                const int shade = 40 + (y * 120) / 96;
+                p[0] = static_cast<std::uint8_t>(shade / 3);
+                p[1] = static_cast<std::uint8_t>(70 + shade / 2);
+                p[2] = static_cast<std::uint8_t>(150 + shade / 2);
+            }
+            if (d2 > 26 * 26 && d2 < 32 * 32) p[0] = p[1] = p[2] = 235;
+        }
+    }
+    std::vector<std::uint8_t> bytes;
+    platform::EncodeImage(image, platform::ImageFormat::Png, bytes);
+    return bytes;
+}
+
 Catalog SampleCatalog() {
     const std::u16string today = FormatDate(Today(), 3);
     const Entry entries[] = {
@@ -66,6 +93,8 @@ Catalog SampleCatalog() {
         if (r.program == u"Kodrin") {
             r.registrationEmail = u"ann.reader@example.org";
             r.homePage = u"https://www.fenwold.example/kodrin/";
+            r.pictureName = u"kodrin.png";
+            r.picture = SamplePicture();
             AddLoginField(r, LoginField{u"Customer number", u"A-10442", 0, LoginFieldType::StandardInput, true, false});
             AddLoginField(r, LoginField{u"", u"correct-horse-42", 0, LoginFieldType::Password, true, false});
         }
