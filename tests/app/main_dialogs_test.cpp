@@ -2,6 +2,7 @@
 // name, Customize Columns, Change Category and Export.
 #include <windows.h>
 
+#include <dlgs.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -315,6 +316,32 @@ TEST_F(ExportDialogTest, CsvNamesEnableTheCsvChoicesAndOtherNamesMeanAllData) {
     EXPECT_TRUE(options->allData);
     EXPECT_TRUE(options->preserveUnicode);
     EXPECT_FALSE(options->exportPictures);
+}
+
+TEST_F(ExportDialogTest, TheFileChosenWithTheButtonBecomesThePathAndTheLastPath) {
+    settings_.lastPath = folder_.Path() + u"\\earlier.xml";
+    const std::u16string picked = folder_.Path() + u"\\picked.csv";
+    std::u16string startName, shown;
+    bool csvEnabled = false;
+    driver_.Then([&](HWND dialog) {
+        // Sent, not posted: the save dialog runs inside this script.
+        Press(dialog, kExportBrowse);
+        shown = ItemText(dialog, kExportPath);
+        csvEnabled = Enabled(dialog, kExportUnicode);
+        Click(dialog, IDCANCEL);
+    });
+    driver_.Then([&](HWND chooser) {
+        HWND name = ::GetDlgItem(chooser, cmb13) ? ::GetDlgItem(chooser, cmb13) : ::GetDlgItem(chooser, edt1);
+        startName = test::WindowText(name);
+        ::SetWindowTextW(name, reinterpret_cast<const wchar_t*>(picked.c_str()));
+        Click(chooser, IDOK);
+    });
+    EXPECT_FALSE(AskExportOptions(app_, nullptr, catalog_, settings_).has_value());
+    EXPECT_EQ(driver_.Answered(), 2);
+    EXPECT_EQ(startName, u"Kodrin");
+    EXPECT_EQ(shown, picked);
+    EXPECT_TRUE(csvEnabled);
+    EXPECT_EQ(settings_.lastPath, picked);
 }
 
 TEST_F(ExportDialogTest, OkWithoutAPathCancels) {

@@ -1,0 +1,338 @@
+#include "app/options_dialog.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/app.h"
+#include "framework/combo_box.h"
+#include "framework/helpers.h"
+#include "framework/tab_win.h"
+
+namespace kodrin::app {
+namespace {
+
+using QvLibrary::QvApp;
+
+constexpr int kTemplate = 1800;
+constexpr int kTabStrip = 1847;
+constexpr int kClearCommand = 1821;
+constexpr int kAutoDate = 1820;
+constexpr int kDefaultBrowser = 1832;
+constexpr int kStoreImages = 1833;
+constexpr int kMessagesYes = 1838;
+constexpr int kMessagesNo = 1844;
+constexpr int kExpiryList = 1835;
+constexpr int kPasswordsPage = 2;
+constexpr int kPassword = 1845;
+constexpr int kConfirmPassword = 1846;
+constexpr std::array<int, 5> kColourBoxes{1822, 1823, 1824, 1825, 1826};
+constexpr std::array<int, 5> kCaptionEdits{1857, 1858, 1859, 1860, 1861};
+
+constexpr int kFirstTabText = 4404;   // "Program" .. "Custom Captions"
+constexpr int kMismatchText = 4400;   // "Passwords do not match. ..."
+constexpr int kNeverText = 4401;      // "Never"
+constexpr int kTitleText = 4109;      // "Kodrin"
+
+constexpr char16_t kShowMessagesValue[] = u"HintShow";
+
+// The controls of each page, in the order of the tab strip.
+const std::array<std::vector<int>, 5> kPages{{
+    {1801, 1821, 1820, 1832, 1833, 1802, 1849, 1841, 1803, 1839, 1834},
+    {1804, 1848, 1840, 1805, 1850, 1842, 1807, 1838, 1844, 1806, 1837, 1836, 1831, 1830},
+    {1808, 1851, 1843, 1812, 1835, 1809, 1810, 1845, 1811, 1846},
+    {1813, 1822, 1814, 1823, 1815, 1824, 1816, 1825, 1817, 1826},
+    {1852, 1857, 1853, 1858, 1854, 1859, 1855, 1860, 1856, 1861},
+}};
+
+// A flag shown as a pair of radio buttons: the one that means true and the
+// one that means false.
+struct RadioFlag {
+    int trueButton;
+    int falseButton;
+    bool Settings::*flag;
+};
+constexpr std::array<RadioFlag, 5> kRadioFlags{{
+    {1849, 1841, &Settings::backup},          // Keep Backups of Data: Yes / No
+    {1839, 1834, &Settings::clickLogin},      // Double-Click: Login / Edit
+    {1848, 1840, &Settings::track},           // Start at last size and location: Yes / No
+    {1842, 1850, &Settings::hideStatus},      // Display Status Bar: No (hidden) / Yes
+    {1851, 1843, &Settings::showPasswords},   // Display Passwords: Yes / No
+}};
+
+struct CheckFlag {
+    int button;
+    bool Settings::*flag;
+};
+constexpr std::array<CheckFlag, 3> kCheckFlags{{
+    {kAutoDate, &Settings::autoDate},
+    {kDefaultBrowser, &Settings::defaultBrowser},
+    {kStoreImages, &Settings::storeImages},
+}};
+
+// Date-format buttons and the style each stands for; the first is the one
+// shown for any style without a button of its own.
+struct DateButton {
+    int button;
+    std::uint32_t style;
+};
+constexpr std::array<DateButton, 4> kDateButtons{{
+    {1831, 6},   // DD/MM/YYYY
+    {1836, 1},   // MM/DD/YY
+    {1837, 3},   // MM/DD/YYYY
+    {1830, 5},   // DD/MM/YY
+}};
+
+// Months of password expiry offered, "Never" (0) first.
+constexpr std::array<std::int32_t, 8> kExpiryMonths{0, 1, 2, 3, 6, 12, 18, 24};
+
+const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+struct OptionsDialog {
+    OptionsDialog(const QvApp& a, Settings& s) : app(a), settings(s) {}
+
+    const QvApp& app;
+    Settings& settings;
+    QvLibrary::QvTabWin tabs;
+    QvLibrary::QvComboBox expiry;
+    std::array<QvLibrary::QvColors, 5> colours;
+    int page = 0;
+    bool messagesShown = true;   // the feed's own setting when the dialog opened
+};
+
+void ShowPage(HWND dialog, OptionsDialog& context, int page) {
+    if (page < 0 || page >= static_cast<int>(kPages.size())) return;
+    for (int id : kPages[static_cast<std::size_t>(context.page)]) ::ShowWindow(::GetDlgItem(dialog, id), SW_HIDE);
+    context.page = page;
+    for (int id : kPages[static_cast<std::size_t>(page)]) ::ShowWindow(::GetDlgItem(dialog, id), SW_SHOW);
+}
+
+void Check(HWND dialog, int id, bool checked) {
+    ::CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+void SetText(HWND dialog, int id, const std::u16string& text) { ::SetDlgItemTextW(dialog, id, Wide(text)); }
+
+// The expiry list's items: the offered months and, so that confirming never
+// changes it unseen, a stored value that is not among them, in numeric order.
+void FillExpiryList(OptionsDialog& context) {
+    std::vector<std::pair<std::u16string, std::int32_t>> items;
+    const std::int32_t current = context.settings.passwordExpire;
+    bool listed = false;
+    for (std::int32_t months : kExpiryMonths) listed = listed || months == current;
+    for (std::int32_t months : kExpiryMonths) {
+        if (!listed && months != 0 && current < months) {
+            items.emplace_back(std::u16string(), current);
+            listed = true;
+        }
+        items.emplace_back(std::u16string(), months);
+    }
+    if (!listed) items.emplace_back(std::u16string(), current);
+    for (auto& [text, months] : items) {
+        if (months == 0) {
+            text = context.app.LoadString(kNeverText);
+        } else {
+            const std::wstring digits = std::to_wstring(months);
+            text.assign(digits.begin(), digits.end());
+        }
+        context.expiry.AddItem(text, static_cast<std::uint32_t>(months), false);
+    }
+    context.expiry.SelectData(static_cast<std::uint32_t>(current));
+}
+
+void Open(HWND dialog, OptionsDialog& context) {
+    ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&context));
+    QvLibrary::CentreOnParent(dialog);
+    const Settings& s = context.settings;
+
+    context.tabs.Attach(::GetDlgItem(dialog, kTabStrip));
+    for (int i = 0; i < static_cast<int>(kPages.size()); ++i) {
+        context.tabs.InsertTab(i, static_cast<std::uint32_t>(i), context.app.LoadString(kFirstTabText + i));
+    }
+    for (const auto& page : kPages) {
+        for (int id : page) ::ShowWindow(::GetDlgItem(dialog, id), SW_HIDE);
+    }
+    context.page = 0;
+    ShowPage(dialog, context, 0);
+
+    for (std::size_t i = 0; i < kColourBoxes.size(); ++i) {
+        context.colours[i].Attach(::GetDlgItem(dialog, kColourBoxes[i]));
+        context.colours[i].Fill(context.app);
+        context.colours[i].SelectData(s.colors[i]);
+    }
+    context.expiry.Attach(::GetDlgItem(dialog, kExpiryList));
+    FillExpiryList(context);
+
+    SetText(dialog, kPassword, s.password);
+    SetText(dialog, kConfirmPassword, s.password);
+    for (std::size_t i = 0; i < kCaptionEdits.size(); ++i) SetText(dialog, kCaptionEdits[i], s.captions[i]);
+    SetText(dialog, kClearCommand, s.clearCommand);
+
+    context.messagesShown = ReadShowMessages(context.app);
+    Check(dialog, kMessagesYes, context.messagesShown);
+    Check(dialog, kMessagesNo, !context.messagesShown);
+    for (const CheckFlag& check : kCheckFlags) Check(dialog, check.button, s.*check.flag);
+    for (const RadioFlag& radio : kRadioFlags) {
+        Check(dialog, radio.trueButton, s.*radio.flag);
+        Check(dialog, radio.falseButton, !(s.*radio.flag));
+    }
+    int dateButton = kDateButtons[0].button;
+    for (const DateButton& date : kDateButtons) {
+        if (date.style == s.dateStyle) dateButton = date.button;
+    }
+    for (const DateButton& date : kDateButtons) Check(dialog, date.button, date.button == dateButton);
+}
+
+// OK: false (the dialog stays open, nothing applied) when the two password
+// boxes differ.
+bool Apply(HWND dialog, OptionsDialog& context) {
+    const std::u16string password = QvLibrary::GetItemText(dialog, kPassword);
+    const std::u16string confirm = QvLibrary::GetItemText(dialog, kConfirmPassword);
+    if (password != confirm) {
+        // The passwords' page comes up for re-typing; the warning is owned
+        // by this dialog, so that it stays modal to it.
+        if (context.page != kPasswordsPage) context.tabs.SelectTab(kPasswordsPage);
+        ::MessageBoxW(dialog, Wide(context.app.LoadString(kMismatchText)), Wide(context.app.LoadString(kTitleText)),
+                      MB_OK | MB_ICONEXCLAMATION);
+        ::SetFocus(::GetDlgItem(dialog, kPassword));
+        ::SendDlgItemMessageW(dialog, kPassword, EM_SETSEL, 0, -1);
+        return false;
+    }
+
+    Settings& s = context.settings;
+    s.password = password;
+    for (const CheckFlag& check : kCheckFlags) s.*check.flag = Checked(dialog, check.button);
+    for (const RadioFlag& radio : kRadioFlags) s.*radio.flag = Checked(dialog, radio.trueButton);
+
+    // A colour without an entry in the list shows no selection and is kept.
+    for (std::size_t i = 0; i < kColourBoxes.size(); ++i) {
+        if (context.colours[i].SelectedIndex() >= 0) s.colors[i] = context.colours[i].SelectedData();
+    }
+    s.passwordExpire = static_cast<std::int32_t>(context.expiry.SelectedData());
+
+    const bool showMessages = Checked(dialog, kMessagesYes);
+    if (showMessages != context.messagesShown) SetShowMessages(context.app, showMessages);
+    s.showHint = showMessages;
+
+    std::uint32_t style = 1;
+    for (const DateButton& date : kDateButtons) {
+        if (Checked(dialog, date.button)) style = date.style;
+    }
+    SetDateStyle(s, static_cast<int>(style));
+
+    for (std::size_t i = 0; i < kCaptionEdits.size(); ++i) {
+        s.captions[i] = QvLibrary::GetItemText(dialog, kCaptionEdits[i]);
+    }
+    s.clearCommand = QvLibrary::GetItemText(dialog, kClearCommand);
+    return true;
+}
+
+// The colour boxes' items are as tall as a line of the dialog's font.
+void MeasureItem(HWND dialog, MEASUREITEMSTRUCT& item) {
+    HDC dc = ::GetDC(dialog);
+    if (dc == nullptr) return;
+    HGDIOBJ previous = nullptr;
+    if (auto font = reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0))) {
+        previous = ::SelectObject(dc, font);
+    }
+    TEXTMETRICW metrics{};
+    if (::GetTextMetricsW(dc, &metrics)) item.itemHeight = static_cast<UINT>(metrics.tmHeight + 2);
+    if (previous != nullptr) ::SelectObject(dc, previous);
+    ::ReleaseDC(dialog, dc);
+}
+
+bool IsColourBox(UINT id) {
+    for (int box : kColourBoxes) {
+        if (static_cast<UINT>(box) == id) return true;
+    }
+    return false;
+}
+
+INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
+    auto* context = reinterpret_cast<OptionsDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (message) {
+        case WM_INITDIALOG:
+            Open(dialog, *reinterpret_cast<OptionsDialog*>(lp));
+            return TRUE;
+        case WM_MEASUREITEM: {
+            auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+            if (item == nullptr || item->CtlType != ODT_COMBOBOX || !IsColourBox(item->CtlID)) return FALSE;
+            MeasureItem(dialog, *item);
+            ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+            if (item == nullptr || item->CtlType != ODT_COMBOBOX || !IsColourBox(item->CtlID)) return FALSE;
+            QvLibrary::QvColors::DrawItem(*item);
+            ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lp);
+            if (context != nullptr && header != nullptr && header->idFrom == kTabStrip &&
+                header->code == static_cast<UINT>(TCN_SELCHANGE)) {
+                ShowPage(dialog, *context, context->tabs.CurrentTab());
+                return TRUE;
+            }
+            return FALSE;
+        }
+        case WM_COMMAND:
+            if (context == nullptr) return FALSE;
+            switch (LOWORD(wp)) {
+                case IDOK:
+                    if (Apply(dialog, *context)) ::EndDialog(dialog, IDOK);
+                    return TRUE;
+                case IDCANCEL:
+                    ::EndDialog(dialog, IDCANCEL);
+                    return TRUE;
+                default:
+                    return FALSE;
+            }
+        case WM_DESTROY:
+            if (context != nullptr) {
+                for (auto& box : context->colours) box.Detach();
+                context->expiry.Detach();
+                context->tabs.Detach();
+            }
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+bool RunOptionsDialog(const QvApp& app, HWND owner, Settings& settings) {
+    OptionsDialog context(app, settings);
+    return app.RunDialog(owner, kTemplate, OptionsProc, reinterpret_cast<LPARAM>(&context));
+}
+
+bool ReadShowMessages(const QvApp& app) {
+    QvLibrary::RegistryStore store(app.Company());
+    std::u16string value;
+    if (!store.Read(app.Name(), kShowMessagesValue, value)) return true;
+    // A number: optional blanks and sign, then digits; off only when it is 0.
+    std::size_t i = 0;
+    while (i < value.size() && (value[i] == u' ' || value[i] == u'\t')) ++i;
+    if (i < value.size() && (value[i] == u'-' || value[i] == u'+')) ++i;
+    bool digits = false;
+    for (; i < value.size() && value[i] >= u'0' && value[i] <= u'9'; ++i) {
+        if (value[i] != u'0') return true;
+        digits = true;
+    }
+    return !digits;
+}
+
+bool SetShowMessages(const QvApp& app, bool show) {
+    QvLibrary::RegistryStore store(app.Company());
+    return store.Write(app.Name(), kShowMessagesValue, show ? u"1" : u"0");
+}
+
+}  // namespace kodrin::app
