@@ -271,6 +271,9 @@ private:
     void CmdCustomizeColumns();
     void CmdExport();
     void CmdChangeCategory();
+    void CmdOptions();
+    void CmdGeneratePassword();
+    void CmdStatistics();
 
     HWND window_ = nullptr;
     MainWindowConfig config_;

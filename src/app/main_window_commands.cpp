@@ -8,6 +8,9 @@
 
 #include "app/help.h"
 #include "app/main_dialogs.h"
+#include "app/options_dialog.h"
+#include "app/password_dialog.h"
+#include "app/statistics_dialog.h"
 #include "app/main_window.h"
 #include "catalog/csv.h"
 #include "catalog/exchange.h"
@@ -91,6 +94,9 @@ const std::vector<MainWindow::CommandEntry>& MainWindow::Commands() {
         {3201, &MainWindow::CmdCustomizeColumns, true},
         {3203, &MainWindow::CmdExport, false},
         {3000, &MainWindow::CmdChangeCategory, false},
+        {3207, &MainWindow::CmdOptions, true},
+        {3208, &MainWindow::CmdGeneratePassword, false},
+        {3213, &MainWindow::CmdStatistics, false},
     };
     return commands;
 }
@@ -566,6 +572,47 @@ void MainWindow::CmdChangeCategory() {
     UpdateStatus();
     SaveInBackground();
 }
+
+void MainWindow::CmdOptions() {
+    // The dialog edits a copy; the saving threads read the settings.
+    Settings edited;
+    {
+        CatalogLock lock(*this);
+        edited = settings_;
+    }
+    const int oldStyle = static_cast<int>(edited.dateStyle);
+    if (!RunOptionsDialog(*this, window_, edited)) return;
+    {
+        CatalogLock lock(*this);
+        settings_ = edited;
+        if (static_cast<int>(settings_.dateStyle) != oldStyle) {
+            ConvertDates(catalog_, oldStyle, static_cast<int>(settings_.dateStyle));
+        }
+    }
+    status_->Show(!settings_.hideStatus);
+    Layout();
+    SetupColumns();
+    FillList(currentCategory_);
+    RebuildDetails();
+    UpdateStatus();
+    UpdateEnabling();
+    ::InvalidateRect(window_, nullptr, TRUE);
+    SaveInBackground();
+}
+
+void MainWindow::CmdGeneratePassword() {
+    Settings edited = settings_;
+    RunPasswordGenerator(*this, window_, edited);
+    // The generator keeps the character classes and the length it used.
+    CatalogLock lock(*this);
+    settings_.allowLower = edited.allowLower;
+    settings_.allowNumber = edited.allowNumber;
+    settings_.allowSymbol = edited.allowSymbol;
+    settings_.allowUpper = edited.allowUpper;
+    settings_.passwordLength = edited.passwordLength;
+}
+
+void MainWindow::CmdStatistics() { ShowStatistics(*this, window_, catalog_, currentCategory_); }
 
 // ---------------------------------------------------------------------------
 // Help.

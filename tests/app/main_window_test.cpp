@@ -904,7 +904,7 @@ TEST_F(MainWindowTest, AcceleratorTableAndToolbarAnswers) {
     // The default layout's buttons; those of pieces this build lacks are off.
     EXPECT_EQ(w->Toolbar().ReadLayout(), NewSettings().toolbar);
     EXPECT_TRUE(w->Toolbar().IsButtonEnabled(3101));
-    EXPECT_FALSE(w->Toolbar().IsButtonEnabled(3207));
+    EXPECT_TRUE(w->Toolbar().IsButtonEnabled(3207));
     EXPECT_FALSE(w->Toolbar().IsButtonEnabled(3010));  // nothing selected
     HMENU menu = ::GetMenu(window_);
     EXPECT_NE(::GetMenuState(menu, 3209, MF_BYCOMMAND) & MF_GRAYED, 0u);
