@@ -1,7 +1,7 @@
 // A small driver of another program's windows for the black-box tests of
 // kodrin.exe. Every command names a top-level window by its exact title.
 //
-//   find_window wait <title> <ms>        exit 0 once such a window exists
+//   find_window wait <title> <ms>        exit 0 once such a window shows
 //   find_window gone <title> <ms>        exit 0 once none exists
 //   find_window command <title> <id>     post WM_COMMAND id to it
 //   find_window close <title>            post WM_CLOSE to it
@@ -30,10 +30,13 @@ BOOL CALLBACK Match(HWND window, LPARAM lp) {
     wchar_t text[1024] = {};
     ::GetWindowTextW(window, text, 1024);
     if (std::wcscmp(text, search->title) != 0) return TRUE;
+    // Only shown windows count: the program shows its window once the
+    // catalog is loaded.
+    if (!::IsWindowVisible(window)) return TRUE;
     if (search->dialogOnly) {
         wchar_t name[32] = {};
         ::GetClassNameW(window, name, 32);
-        if (std::wcscmp(name, L"#32770") != 0 || !::IsWindowVisible(window)) return TRUE;
+        if (std::wcscmp(name, L"#32770") != 0) return TRUE;
     }
     search->found = window;
     return FALSE;

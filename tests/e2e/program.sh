@@ -46,7 +46,7 @@ grep -q "Kodrin is already running" "$work/box.txt" || fail "the second start's 
 wait "$second"
 rc=$?
 [ "$rc" = 1 ] || fail "the second start ended with $rc, expected 1"
-run "$finder" wait "$title" 1000 || fail "the first window went with the second start"
+run "$finder" wait "$title" 10000 || fail "the first window went with the second start"
 
 # Nothing changed yet: the file is as it was.
 [ "$(md5sum <"$work/catalog.xml")" = "$before" ] || fail "the catalog was written before anything changed"
