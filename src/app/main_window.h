@@ -272,6 +272,12 @@ private:
     void CmdExport();
     void CmdChangeCategory();
     void CmdOptions();
+    void CmdAddApplication();
+    void CmdEditApplication();
+    void CmdMultipleEdit();
+    // Runs the details dialog on a copy of the settings and keeps what the
+    // dialog stores there (its rectangle, the chosen media).
+    bool RunDetails(int mode, ApplicationRecord& record);
     void CmdGeneratePassword();
     void CmdStatistics();
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "app/details_dialog.h"
 #include "app/help.h"
 #include "app/main_dialogs.h"
 #include "app/options_dialog.h"
@@ -95,6 +96,9 @@ const std::vector<MainWindow::CommandEntry>& MainWindow::Commands() {
         {3203, &MainWindow::CmdExport, false},
         {3000, &MainWindow::CmdChangeCategory, false},
         {3207, &MainWindow::CmdOptions, true},
+        {1100, &MainWindow::CmdAddApplication, true},
+        {1102, &MainWindow::CmdEditApplication, false},
+        {3006, &MainWindow::CmdMultipleEdit, false},
         {3208, &MainWindow::CmdGeneratePassword, false},
         {3213, &MainWindow::CmdStatistics, false},
     };
@@ -598,6 +602,74 @@ void MainWindow::CmdOptions() {
     UpdateEnabling();
     ::InvalidateRect(window_, nullptr, TRUE);
     SaveInBackground();
+}
+
+bool MainWindow::RunDetails(int mode, ApplicationRecord& record) {
+    Settings edited;
+    {
+        CatalogLock lock(*this);
+        edited = settings_;
+    }
+    DetailsServices services;
+    services.generatePassword = [this](HWND) {
+        RunCommand(3208);
+        return ::IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
+    };
+    const bool ok = RunDetailsDialog(*this, window_, static_cast<DetailsMode>(mode), file_.readOnly, record, edited,
+                                     catalog_, services);
+    CatalogLock lock(*this);
+    settings_.editX = edited.editX;
+    settings_.editY = edited.editY;
+    settings_.editWidth = edited.editWidth;
+    settings_.editHeight = edited.editHeight;
+    settings_.mediaType = edited.mediaType;
+    return ok && !file_.readOnly;
+}
+
+void MainWindow::CmdAddApplication() {
+    ApplicationRecord record = NewRecord();
+    if (!RunDetails(static_cast<int>(DetailsMode::Add), record)) return;
+    PrepareNewRecord(record, settings_);
+    {
+        CatalogLock lock(*this);
+        AddRecord(catalog_, std::move(record), false);
+    }
+    // A category named in the dialog becomes a tab.
+    FillTabs();
+    UpdateStatus();
+    SaveInBackground();
+}
+
+void MainWindow::CmdEditApplication() {
+    const ApplicationRecord* selected = SelectedRecord();
+    if (selected == nullptr) return;
+    ApplicationRecord copy = CopyRecord(*selected);
+    const std::int32_t id = copy.recordId;
+    if (!RunDetails(static_cast<int>(DetailsMode::Edit), copy)) return;
+    {
+        CatalogLock lock(*this);
+        StoreEditedRecord(catalog_, copy, false);
+    }
+    SaveInBackground();
+    UpdateRow(id);
+    RebuildDetails();
+    UpdateEnabling();
+}
+
+void MainWindow::CmdMultipleEdit() {
+    const std::vector<std::int32_t> ids = SelectedIds();
+    if (ids.empty()) return;
+    ApplicationRecord form = NewRecord();
+    if (!RunDetails(static_cast<int>(DetailsMode::MultipleEdit), form)) return;
+    {
+        CatalogLock lock(*this);
+        ApplyFormToRecords(catalog_, ids, form, settings_);
+    }
+    SaveInBackground();
+    FillList(currentCategory_);
+    RebuildDetails();
+    UpdateStatus();
+    UpdateEnabling();
 }
 
 void MainWindow::CmdGeneratePassword() {

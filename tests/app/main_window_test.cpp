@@ -852,6 +852,44 @@ TEST_F(MainWindowTest, CategoryDialogsChangeTheTabsAndThePictureShowsBesideTheLi
     Close();
 }
 
+TEST_F(MainWindowTest, DetailsDialogAddsAndEditsApplications) {
+    Catalog c;
+    AddCategory(c, u"Tools");
+    AddRecord(c, Record(u"One", {u"Tools"}), false);
+    Settings s = NewSettings();
+    s.curCategory = u"Tools";
+    s.clickLogin = false;
+    const std::u16string path = Write(u"details.xml", c, s);
+    MainWindow* w = StartOn(path);
+    ASSERT_NE(w, nullptr);
+
+    // Add Application: the new record lands in the current category.
+    driver_.Then([](HWND dialog) { Click(dialog, IDOK); });
+    w->RunCommand(1100);
+    ASSERT_EQ(w->GetCatalog().records.size(), 2u);
+    EXPECT_EQ(w->GetCatalog().records[1].categories, (std::vector<std::u16string>{u"Tools"}));
+    EXPECT_EQ(w->Status().Text(0), u"Tools: 2");
+    w->WaitForSaves();
+    EXPECT_EQ(Load(path).records.size(), 2u);
+
+    // A double click (item activation) edits the row; Cancel keeps it.
+    w->SelectRecords({IdOf(*w, u"One")});
+    const ApplicationRecord before = w->GetCatalog().records[0];
+    std::u16string title;
+    driver_.Then([&](HWND dialog) {
+        title = WindowText(dialog);
+        Click(dialog, IDCANCEL);
+    });
+    NMITEMACTIVATE activate{};
+    activate.hdr.hwndFrom = w->List().Handle();
+    activate.hdr.idFrom = app::kListId;
+    activate.hdr.code = LVN_ITEMACTIVATE;
+    ::SendMessageW(window_, WM_NOTIFY, app::kListId, reinterpret_cast<LPARAM>(&activate));
+    EXPECT_FALSE(title.empty());
+    EXPECT_EQ(w->GetCatalog().records[0], before);
+    Close();
+}
+
 TEST_F(MainWindowTest, AcceleratorTableAndToolbarAnswers) {
     MainWindow* w = StartOn(root_ + u"keys.xml");
     ASSERT_NE(w, nullptr);
