@@ -61,5 +61,14 @@ fuzz: fuzz-build
 	  $$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus/$$name fuzz/seeds/$$name 2>&1 | tail -n 12 || exit 1; \
 	done
 
+# The main window on a sample catalog, rendered under Xvfb into
+# docs/screenshots/main-window.png.
+screenshots: windows
+	@WINEPREFIX=$(WINE_PREFIX) scripts/wine-prefix
+	@mkdir -p docs/screenshots
+	cd build/windows && KODRIN_SCREENSHOTS="Z:$$(printf '%s' '$(CURDIR)/docs/screenshots' | tr / '\\')" \
+	  WINEPREFIX=$(WINE_PREFIX) ../../scripts/with-display ../../scripts/wine-run tests/app_tests.exe \
+	  --gtest_also_run_disabled_tests --gtest_filter='Screenshots.*'
+
 clean:
 	rm -rf build

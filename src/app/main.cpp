@@ -1,47 +1,20 @@
-// Process entry of kodrin.exe.
+// Process entry of kodrin.exe: the main window class, the hidden main window
+// (the window shows itself once the catalog is loaded) and the message loop
+// with the accelerator table.
 #include <windows.h>
+#include <objbase.h>
 
-#include "catalog/strings.h"
+#include "app/main_window.h"
 
-namespace {
-
-constexpr wchar_t kClassName[] = L"Kodrin";
-
-LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-        case WM_DESTROY:
-            ::PostQuitMessage(0);
-            return 0;
-        default:
-            return ::DefWindowProcW(hwnd, msg, wp, lp);
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // The shell's "open" may use COM objects of the window thread.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    int code = 1;
+    if (kodrin::app::RegisterMainWindowClass(instance)) {
+        if (HWND window = kodrin::app::CreateMainWindow(instance)) {
+            code = kodrin::app::RunMessageLoop(window, instance);
+        }
     }
-}
-
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = MainProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = ::LoadIconW(instance, L"Kodrin");
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&wc)) return 1;
-
-    const std::u16string title = kodrin::LoadText(4109);
-    HWND hwnd = ::CreateWindowExW(0, kClassName, reinterpret_cast<const wchar_t*>(title.c_str()),
-                                  WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 800, 560,
-                                  nullptr, nullptr, instance, nullptr);
-    if (hwnd == nullptr) return 1;
-    ::ShowWindow(hwnd, show);
-    ::UpdateWindow(hwnd);
-
-    MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-    return static_cast<int>(msg.wParam);
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    return code;
 }

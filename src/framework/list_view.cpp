@@ -101,6 +101,15 @@ bool QvListView::SetColumn(int index, int format, int width, const std::u16strin
     return done;
 }
 
+bool QvListView::DeleteColumn(int index) {
+    HWND list = Handle();
+    if (list == nullptr || index < 0 || index >= columnCount_) return false;
+    if (!::SendMessageW(list, LVM_DELETECOLUMN, index, 0)) return false;
+    --columnCount_;
+    if (static_cast<std::size_t>(index) < numeric_.size()) numeric_.erase(numeric_.begin() + index);
+    return true;
+}
+
 int QvListView::ColumnWidth(int index) const {
     HWND list = Handle();
     if (list == nullptr) return 0;

@@ -33,6 +33,8 @@ public:
     // the column count. format is LVCFMT_LEFT, LVCFMT_RIGHT, ...
     bool SetColumn(int index, int format, int width, const std::u16string& caption, bool numeric);
     int ColumnCount() const { return columnCount_; }
+    // Removes the column; the later ones move one place left.
+    bool DeleteColumn(int index);
     int ColumnWidth(int index) const;
     bool SetText(int row, int column, const std::u16string& text);
     // At most 1024 characters.

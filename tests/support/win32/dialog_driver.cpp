@@ -12,6 +12,7 @@ thread_local DialogDriver* activeDriver = nullptr;
 
 struct FindDialog {
     const std::set<HWND>* seen;
+    const std::function<bool(HWND)>* ignore;
     HWND found;
 };
 
@@ -24,7 +25,7 @@ bool IsDialog(HWND window) {
 BOOL CALLBACK FindNewDialog(HWND window, LPARAM lp) {
     auto* find = reinterpret_cast<FindDialog*>(lp);
     if (IsDialog(window) && ::IsWindowVisible(window) && ::IsWindowEnabled(window) &&
-        find->seen->count(window) == 0) {
+        find->seen->count(window) == 0 && !(*find->ignore && (*find->ignore)(window))) {
         find->found = window;
         return FALSE;
     }
@@ -54,6 +55,8 @@ DialogDriver::~DialogDriver() {
 
 void DialogDriver::Then(Script script) { scripts_.push_back(std::move(script)); }
 
+void DialogDriver::Ignore(std::function<bool(HWND dialog)> filter) { ignore_ = std::move(filter); }
+
 void CALLBACK DialogDriver::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
     if (activeDriver != nullptr) activeDriver->Poll();
 }
@@ -72,7 +75,7 @@ void DialogDriver::Poll() {
             ++it;
         }
     }
-    FindDialog find{&seen_, nullptr};
+    FindDialog find{&seen_, &ignore_, nullptr};
     ::EnumThreadWindows(::GetCurrentThreadId(), FindNewDialog, reinterpret_cast<LPARAM>(&find));
     if (find.found == nullptr) return;
     seen_.insert(find.found);

@@ -30,6 +30,10 @@ public:
 
     // Queues a script for the next dialog that appears.
     void Then(Script script);
+    // Dialogs for which the filter returns true are left alone: no script
+    // is spent on them and they are never ended by the driver (a progress
+    // dialog that ends by itself, for example).
+    void Ignore(std::function<bool(HWND dialog)> filter);
     // Dialogs answered by a script, and dialogs that found no script or had
     // to be ended by the driver.
     int Answered() const { return answered_; }
@@ -41,6 +45,7 @@ private:
     void Poll();
 
     UINT_PTR timer_ = 0;
+    std::function<bool(HWND)> ignore_;
     std::deque<Script> scripts_;
     std::set<HWND> seen_;
     std::vector<std::pair<HWND, DWORD>> open_;   // answered dialogs and when

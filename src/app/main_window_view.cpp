@@ -1,0 +1,505 @@
+// What the main window shows: the layout, the category tabs, the list with
+// its columns, sorting and row colours, the details pane, the status bar,
+// the toolbar's answers to its customise dialog and tooltips, and which
+// commands are on.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "app/main_window.h"
+#include "catalog/dates.h"
+#include "catalog/strings.h"
+#include "framework/helpers.h"
+#include "platform/files.h"
+
+namespace kodrin::app {
+
+namespace {
+
+using QvLibrary::CatalogLock;
+
+constexpr int kStrRegistrationEmail = 4117;
+constexpr int kStrReadOnlyStatus = 4801;
+constexpr int kStrShowHidden = 4802;
+constexpr int kStrHideHidden = 4803;
+constexpr int kFirstButtonText = 6200;
+constexpr int kFirstToolTip = 20901;
+constexpr int kShowHiddenCommand = 3601;
+constexpr int kRestoreCommand = 3210;
+constexpr int kMaxDetailLabels = kLastDetailLabel - kFirstDetailLabel + 1;
+constexpr int kLabelHeight = 30;
+constexpr int kLabelStep = 40;
+constexpr int kMinLabelPaneWidth = 40;
+constexpr int kMaxStoredColumnWidth = 4000;
+constexpr std::size_t kToolTipCapacity = 80;
+
+// Every command of the menu bar and the right-click menus.
+constexpr int kMenuCommands[] = {
+    3205, 3206, 3212, 3203, 3204, 3211, 3210, 3215, 3209, 3202, 1100, 1102, 1101, 3006, 3000, 3001,
+    3013, 3008, 3009, 3015, 3014, 3602, 3603, 3601, 3214, 3201, 3100, 3102, 3101, 3103, 3104, 3010,
+    3004, 3002, 3011, 3012, 3005, 3003, 3208, 3213, 3200, 3207, 3301, 3302, 3303, 3304, 3300,
+};
+
+const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+bool IsToolbarCommand(int id) {
+    static constexpr int kButtons[kToolbarButtonCount] = {
+        1100, 1102, 1101, 3003, 3301, 3100, 3102, 3101, 3103, 3104, 3010, 3211, 3012, 3009, 3014,
+        3000, 3005, 3207, 3300, 3202, 3203, 3204, 3210, 3213, 3303, 3302, 3015, 3205, 3206,
+    };
+    return std::find(std::begin(kButtons), std::end(kButtons), id) != std::end(kButtons);
+}
+
+// Copies text into a fixed buffer of capacity units, cut and terminated.
+template <typename Char>
+void CopyCut(const std::u16string& text, Char* buffer, std::size_t capacity) {
+    if (buffer == nullptr || capacity == 0) return;
+    const std::size_t length = std::min(text.size(), capacity - 1);
+    for (std::size_t i = 0; i < length; ++i) {
+        // The 8-bit forms keep the low byte of each unit.
+        buffer[i] = static_cast<Char>(text[i]);
+    }
+    buffer[length] = 0;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Layout.
+
+void MainWindow::Layout() {
+    RECT client{};
+    if (!::GetClientRect(window_, &client)) return;
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    const int top = toolbar_->ButtonCount() > 0 ? 45 : 5;
+    const int status = status_->Height();
+    const int left = width - settings_.splitter;
+    const int stripHeight = std::max(0, height - status - top - 5);
+
+    tabs_->Move(10, top, std::max(0, left), stripHeight);
+    if (HWND splitter = splitter_->Handle()) {
+        ::SetWindowPos(splitter, nullptr, left + 10, top, 5, stripHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    details_ = RECT{left + 15, top + 25, width - 15, top + 125};
+    picturePane_ = RECT{left + 15, top + 22, width - 5, height - status};
+    picture_.SetPlace(picturePane_.left, picturePane_.top, std::max(0, static_cast<int>(picturePane_.right - picturePane_.left)),
+                      std::max(0, static_cast<int>(picturePane_.bottom - picturePane_.top) - 5));
+    list_->Move(20, top + 38, std::max(0, left - 20), std::max(0, tabs_->GetHeight() - 43));
+    RebuildDetails();
+}
+
+void MainWindow::OnSplitterMoved(int x) {
+    RECT client{};
+    ::GetClientRect(window_, &client);
+    {
+        CatalogLock lock(*this);
+        settings_.splitter = std::max(20, static_cast<int>(client.right - client.left) - x);
+    }
+    Layout();
+    ::InvalidateRect(window_, nullptr, TRUE);
+}
+
+void MainWindow::RefreshAll() {
+    status_->Show(!settings_.hideStatus);
+    Layout();
+    SetupColumns();
+    FillTabs();
+    UpdateStatus();
+    RenameHiddenItemsCommand();
+    UpdateEnabling();
+    ::InvalidateRect(window_, nullptr, TRUE);
+}
+
+void MainWindow::ApplyToolbarLayout() {
+    toolbar_->ApplyLayout(settings_.toolbar);
+    Layout();
+    if (started_) UpdateEnabling();
+}
+
+// ---------------------------------------------------------------------------
+// Tabs and list.
+
+bool MainWindow::IsAllCategory() const { return currentCategory_ == LoadString(kStrAllCategory); }
+
+void MainWindow::FillTabs() {
+    const std::u16string all = LoadString(kStrAllCategory);
+    tabs_->DeleteAllTabs();
+    tabs_->InsertTab(0, 0, all);
+    for (std::size_t i = 0; i < catalog_.categories.size(); ++i) {
+        tabs_->InsertTab(static_cast<int>(i) + 1, static_cast<std::uint32_t>(i) + 1, catalog_.categories[i]);
+    }
+    int select = 0;
+    const std::u16string& wanted = settings_.curCategory;
+    if (wanted != all) {
+        const auto it = std::find(catalog_.categories.begin(), catalog_.categories.end(), wanted);
+        if (it != catalog_.categories.end()) {
+            select = static_cast<int>(it - catalog_.categories.begin()) + 1;
+        } else if (!catalog_.categories.empty()) {
+            select = 1;
+        }
+    }
+    // The strip tells this window, which fills the list for the tab.
+    tabs_->SelectTab(select);
+}
+
+void MainWindow::OnTabChanged() {
+    currentCategory_ = tabs_->CurrentText();
+    FillList(currentCategory_);
+    RebuildDetails();
+    UpdateStatus();
+    UpdateEnabling();
+}
+
+void MainWindow::SetupColumns() {
+    const int count = static_cast<int>(settings_.cols.size());
+    const int listWidth = list_->GetWidth();
+    for (int i = 0; i < count; ++i) {
+        const int field = settings_.cols[static_cast<std::size_t>(i)];
+        std::u16string caption;
+        if (field >= FieldId::Custom1 && field <= FieldId::Custom3) {
+            caption = settings_.captions[static_cast<std::size_t>(field - FieldId::Custom1)];
+        } else {
+            caption = LoadString(kFieldCaptionBase + field);
+        }
+        int width = -1;
+        if (field >= 0 && static_cast<std::size_t>(field) < settings_.colWidths.size()) {
+            width = settings_.colWidths[static_cast<std::size_t>(field)];
+        }
+        if (width < 0 || width > kMaxStoredColumnWidth) width = (listWidth - count) / count;
+        const bool numeric = field >= FieldId::PurchasePrice && field <= FieldId::SortOrder;
+        list_->SetColumn(i, LVCFMT_LEFT, width, caption, numeric);
+    }
+    while (list_->ColumnCount() > count) {
+        if (!list_->DeleteColumn(list_->ColumnCount() - 1)) break;
+    }
+}
+
+void MainWindow::FillList(const std::u16string& category) {
+    const std::u16string all = LoadString(kStrAllCategory);
+    std::u16string name = category;
+    if (name != all && !catalog_.categories.empty() &&
+        std::find(catalog_.categories.begin(), catalog_.categories.end(), name) == catalog_.categories.end()) {
+        name = catalog_.categories.front();
+    }
+    currentCategory_ = name;
+    {
+        CatalogLock lock(*this);
+        settings_.curCategory = name;
+    }
+    labels_.clear();
+    labelTexts_.clear();
+    filling_ = true;
+    list_->SetRedraw(false);
+    list_->DeleteAllRows();
+    HWND list = list_->Handle();
+    const std::size_t columns = settings_.cols.size();
+    for (const ApplicationRecord& record : catalog_.records) {
+        if (!InCategory(name, record)) continue;
+        if (record.hide && !settings_.showHidden) continue;
+        LVITEMW item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = 0;
+        item.lParam = static_cast<LPARAM>(static_cast<std::uint32_t>(record.recordId));
+        const int row = static_cast<int>(::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        if (row < 0) continue;
+        for (std::size_t c = 0; c < columns; ++c) {
+            list_->SetText(row, static_cast<int>(c), FieldText(settings_, record, settings_.cols[c], false));
+        }
+    }
+    list_->SetSortState(settings_.sortCol, settings_.sortReverse);
+    list_->Sort(-1);
+    list_->SetRedraw(true);
+    filling_ = false;
+}
+
+void MainWindow::UpdateRow(std::int32_t recordId) {
+    const int row = list_->FindRow(static_cast<std::uint32_t>(recordId));
+    const ApplicationRecord* record = FindRecordById(catalog_, recordId);
+    if (row < 0 || record == nullptr) return;
+    if (record->hide && !settings_.showHidden) {
+        list_->DeleteRow(row);
+        return;
+    }
+    for (std::size_t c = 0; c < settings_.cols.size(); ++c) {
+        list_->SetText(row, static_cast<int>(c), FieldText(settings_, *record, settings_.cols[c], false));
+    }
+}
+
+std::vector<std::int32_t> MainWindow::SelectedIds() const {
+    std::vector<std::int32_t> ids;
+    HWND list = list_->Handle();
+    if (list == nullptr) return ids;
+    int row = -1;
+    for (;;) {
+        row = static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
+        if (row < 0) break;
+        ids.push_back(static_cast<std::int32_t>(list_->ItemData(row)));
+    }
+    return ids;
+}
+
+void MainWindow::SelectRecords(const std::vector<std::int32_t>& ids) {
+    list_->DeselectAll();
+    for (const std::int32_t id : ids) {
+        const int row = list_->FindRow(static_cast<std::uint32_t>(id));
+        if (row >= 0) list_->SelectRow(row);
+    }
+}
+
+const ApplicationRecord* MainWindow::SelectedRecord() const {
+    if (catalogBusy_) return nullptr;
+    const int row = list_->FirstSelected();
+    if (row < 0) return nullptr;
+    return FindRecordById(catalog_, static_cast<std::int32_t>(list_->ItemData(row)));
+}
+
+void MainWindow::UpdateStatus() {
+    const int count = CountInCategory(catalog_, currentCategory_);
+    const std::string number = std::to_string(count);
+    status_->SetText(0, currentCategory_ + u": " + std::u16string(number.begin(), number.end()));
+    status_->SetText(1, file_.readOnly ? LoadString(kStrReadOnlyStatus) : std::u16string());
+}
+
+// ---------------------------------------------------------------------------
+// Details pane.
+
+bool MainWindow::BackupAvailable() const {
+    return settings_.backup && !file_.path.empty() && platform::FileExists(BackupPath(file_.path));
+}
+
+std::vector<HWND> MainWindow::DetailLabels() const {
+    std::vector<HWND> windows;
+    for (const auto& label : labels_) windows.push_back(label->Handle());
+    return windows;
+}
+
+void MainWindow::RebuildDetails() {
+    labels_.clear();
+    labelTexts_.clear();
+    toolbar_->EnableButton(kRestoreCommand, BackupAvailable());
+    ::InvalidateRect(window_, &picturePane_, TRUE);
+    picture_.Clear();
+    if (catalogBusy_ || filling_ || list_->SelectedCount() != 1) return;
+    const int row = list_->FirstSelected();
+    ApplicationRecord* record = FindRecordById(catalog_, static_cast<std::int32_t>(list_->ItemData(row)));
+    if (record == nullptr) return;
+
+    // A picture kept beside the catalog is read when its record is shown.
+    if (record->picture.empty() && !settings_.storeImages && !record->pictureName.empty()) {
+        std::vector<std::uint8_t> bytes;
+        if (platform::ReadWholeFile(PicturesFolder(file_.path) + record->pictureName, bytes)) {
+            CatalogLock lock(*this);
+            record->picture = std::move(bytes);
+        }
+    }
+
+    if (!record->picture.empty()) picture_.SetPicture(record->picture);
+
+    const int width = details_.right - details_.left;
+    if (width <= kMinLabelPaneWidth) return;
+    int y = std::max<int>(details_.top, PictureBottom());
+    const auto addLabel = [&](const std::u16string& text, const std::u16string& copied) {
+        if (static_cast<int>(labels_.size()) >= kMaxDetailLabels) return;
+        auto label = std::make_unique<QvLibrary::QvLabel>(text);
+        const int id = kFirstDetailLabel + static_cast<int>(labels_.size());
+        if (!label->Create(window_, id, details_.left, y, width, kLabelHeight)) return;
+        ::SendMessageW(label->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+        labels_.push_back(std::move(label));
+        labelTexts_.push_back(copied);
+        y += kLabelStep;
+    };
+    for (const LoginField& field : record->loginData) {
+        std::u16string shown = field.name;
+        if (shown.empty()) {
+            shown = field.value;
+            if (field.type == LoginFieldType::Password && !settings_.showPasswords) {
+                shown.assign(field.value.size(), u'x');
+            }
+        }
+        addLabel(shown, field.value);
+    }
+    if (!record->registrationEmail.empty()) addLabel(LoadString(kStrRegistrationEmail), record->registrationEmail);
+}
+
+void MainWindow::OnDetailLabel(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= labelTexts_.size()) return;
+    QvLibrary::WriteClipboardAnsi(window_, labelTexts_[static_cast<std::size_t>(index)]);
+}
+
+// ---------------------------------------------------------------------------
+// Picture pane.
+
+int MainWindow::PictureBottom() const {
+    if (picture_.Empty()) return details_.top;
+    return picture_.DisplayRect().bottom + 5;
+}
+
+void MainWindow::OnPaint() {
+    PAINTSTRUCT paint{};
+    HDC dc = ::BeginPaint(window_, &paint);
+    if (dc == nullptr) return;
+    if (!picture_.Empty()) picture_.Paint(dc);
+    ::EndPaint(window_, &paint);
+}
+
+void MainWindow::OnClick(int x, int y) {
+    if (picture_.Empty()) return;
+    const RECT shown = picture_.DisplayRect();
+    const POINT at{x, y};
+    if (!::PtInRect(&shown, at)) return;
+    BusyScope busy(*this);
+    ShowFullSize(*this, window_, picture_);
+}
+
+// ---------------------------------------------------------------------------
+// Enabling.
+
+SelectionSnapshot MainWindow::Snapshot() const {
+    const int count = catalogBusy_ ? 0 : list_->SelectedCount();
+    return TakeSnapshot(count == 1 ? SelectedRecord() : nullptr, count, BackupAvailable(), false);
+}
+
+void MainWindow::ApplyMenuEnabling(HMENU menu) {
+    if (menu == nullptr) return;
+    const SelectionSnapshot snapshot = Snapshot();
+    for (const int id : kMenuCommands) {
+        const bool on = CommandAvailable(id) && MenuEnabled(id, snapshot);
+        ::EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+    }
+}
+
+void MainWindow::UpdateEnabling() {
+    ApplyMenuEnabling(::GetMenu(window_));
+    const SelectionSnapshot snapshot = Snapshot();
+    for (int i = 0; i < toolbar_->AvailableCount(); ++i) {
+        TBBUTTON button{};
+        if (!toolbar_->AvailableButton(i, button)) continue;
+        toolbar_->EnableButton(button.idCommand,
+                               CommandAvailable(button.idCommand) && ToolbarEnabled(button.idCommand, snapshot));
+    }
+}
+
+void MainWindow::RenameHiddenItemsCommand() {
+    const std::u16string text = LoadString(settings_.showHidden ? kStrHideHidden : kStrShowHidden);
+    HMENU menu = ::GetMenu(window_);
+    if (menu == nullptr) return;
+    ::ModifyMenuW(menu, kShowHiddenCommand, MF_BYCOMMAND | MF_STRING, kShowHiddenCommand, Wide(text));
+}
+
+// ---------------------------------------------------------------------------
+// Notifications.
+
+LRESULT MainWindow::OnNotify(const NMHDR& header) {
+    if (header.hwndFrom == list_->Handle() && header.hwndFrom != nullptr) {
+        switch (header.code) {
+            case LVN_ITEMACTIVATE:
+                RunCommand(settings_.clickLogin ? 3005 : 1102);
+                return 0;
+            case LVN_COLUMNCLICK: {
+                const auto& view = reinterpret_cast<const NMLISTVIEW&>(header);
+                list_->Sort(view.iSubItem);
+                CatalogLock lock(*this);
+                settings_.sortCol = list_->SortColumn();
+                settings_.sortReverse = list_->SortReverse();
+                return 0;
+            }
+            case LVN_ITEMCHANGED: {
+                const auto& view = reinterpret_cast<const NMLISTVIEW&>(header);
+                if (filling_ || (view.uChanged & LVIF_STATE) == 0) return 0;
+                if (((view.uOldState ^ view.uNewState) & LVIS_SELECTED) == 0) return 0;
+                UpdateEnabling();
+                RebuildDetails();
+                return 0;
+            }
+            case NM_CUSTOMDRAW:
+                return OnCustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(&header)));
+            default:
+                return 0;
+        }
+    }
+    if (header.hwndFrom == tabs_->Handle() && header.hwndFrom != nullptr) {
+        if (header.code == static_cast<UINT>(TCN_SELCHANGE)) OnTabChanged();
+        return 0;
+    }
+    bool handled = false;
+    const LRESULT result = OnToolbarNotify(header, handled);
+    return handled ? result : 0;
+}
+
+LRESULT MainWindow::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
+    switch (draw.nmcd.dwDrawStage) {
+        case CDDS_PREPAINT:
+            today_ = Today();
+            return CDRF_NOTIFYITEMDRAW;
+        case CDDS_ITEMPREPAINT: {
+            if (catalogBusy_) return CDRF_DODEFAULT;
+            const ApplicationRecord* record =
+                FindRecordById(catalog_, static_cast<std::int32_t>(static_cast<std::uint32_t>(draw.nmcd.lItemlParam)));
+            if (record == nullptr) return CDRF_DODEFAULT;
+            const int status = RecordStatus(settings_, *record, today_);
+            if (status >= 0 && static_cast<std::size_t>(status) < settings_.colors.size()) {
+                draw.clrText = static_cast<COLORREF>(settings_.colors[static_cast<std::size_t>(status)]);
+            }
+            return CDRF_NEWFONT;
+        }
+        default:
+            return CDRF_DODEFAULT;
+    }
+}
+
+LRESULT MainWindow::OnToolbarNotify(const NMHDR& header, bool& handled) {
+    handled = true;
+    switch (header.code) {
+        case TBN_GETBUTTONINFOW: {
+            auto& info = reinterpret_cast<NMTOOLBARW&>(const_cast<NMHDR&>(header));
+            TBBUTTON button{};
+            if (info.iItem < 0 || info.iItem >= kToolbarButtonCount || !toolbar_->AvailableButton(info.iItem, button)) {
+                return FALSE;
+            }
+            info.tbButton = button;
+            CopyCut(LoadString(kFirstButtonText + info.iItem), info.pszText, static_cast<std::size_t>(std::max(0, info.cchText)));
+            return TRUE;
+        }
+        case TBN_GETBUTTONINFOA: {
+            auto& info = reinterpret_cast<NMTOOLBARA&>(const_cast<NMHDR&>(header));
+            TBBUTTON button{};
+            if (info.iItem < 0 || info.iItem >= kToolbarButtonCount || !toolbar_->AvailableButton(info.iItem, button)) {
+                return FALSE;
+            }
+            info.tbButton = button;
+            CopyCut(LoadString(kFirstButtonText + info.iItem), info.pszText, static_cast<std::size_t>(std::max(0, info.cchText)));
+            return TRUE;
+        }
+        case TBN_QUERYINSERT:
+        case TBN_QUERYDELETE:
+            return TRUE;
+        case TBN_INITCUSTOMIZE:
+            return TBNRF_HIDEHELP;
+        case TTN_GETDISPINFOW: {
+            auto& info = reinterpret_cast<NMTTDISPINFOW&>(const_cast<NMHDR&>(header));
+            const int id = static_cast<int>(header.idFrom);
+            if (!IsToolbarCommand(id)) break;
+            CopyCut(LoadString(kFirstToolTip + id), info.szText, kToolTipCapacity);
+            info.lpszText = info.szText;
+            info.hinst = nullptr;
+            return 0;
+        }
+        case TTN_GETDISPINFOA: {
+            auto& info = reinterpret_cast<NMTTDISPINFOA&>(const_cast<NMHDR&>(header));
+            const int id = static_cast<int>(header.idFrom);
+            if (!IsToolbarCommand(id)) break;
+            CopyCut(LoadString(kFirstToolTip + id), info.szText, kToolTipCapacity);
+            info.lpszText = info.szText;
+            info.hinst = nullptr;
+            return 0;
+        }
+        default:
+            break;
+    }
+    handled = false;
+    return 0;
+}
+
+}  // namespace kodrin::app
