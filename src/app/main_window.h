@@ -279,6 +279,7 @@ private:
     // dialog stores there (its rectangle, the chosen media).
     bool RunDetails(int mode, ApplicationRecord& record);
     void CmdGeneratePassword();
+    void GeneratePassword(HWND owner);
     void CmdStatistics();
 
     HWND window_ = nullptr;

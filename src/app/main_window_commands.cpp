@@ -611,8 +611,10 @@ bool MainWindow::RunDetails(int mode, ApplicationRecord& record) {
         edited = settings_;
     }
     DetailsServices services;
-    services.generatePassword = [this](HWND) {
-        RunCommand(3208);
+    // The generator opened from the details dialog belongs to that dialog,
+    // which stays disabled while it is open.
+    services.generatePassword = [this](HWND owner) {
+        GeneratePassword(owner);
         return ::IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
     };
     const bool ok = RunDetailsDialog(*this, window_, static_cast<DetailsMode>(mode), file_.readOnly, record, edited,
@@ -672,9 +674,11 @@ void MainWindow::CmdMultipleEdit() {
     UpdateEnabling();
 }
 
-void MainWindow::CmdGeneratePassword() {
+void MainWindow::CmdGeneratePassword() { GeneratePassword(window_); }
+
+void MainWindow::GeneratePassword(HWND owner) {
     Settings edited = settings_;
-    RunPasswordGenerator(*this, window_, edited);
+    RunPasswordGenerator(*this, owner, edited);
     // The generator keeps the character classes and the length it used.
     CatalogLock lock(*this);
     settings_.allowLower = edited.allowLower;

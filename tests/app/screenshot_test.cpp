@@ -18,6 +18,7 @@
 #include "platform/image.h"
 #include "support/temp_folder.h"
 #include "support/text.h"
+#include "support/win32/capture.h"
 #include "support/win32/dialog_driver.h"
 
 namespace kodrin::test {
@@ -103,50 +104,8 @@ Catalog SampleCatalog() {
     return c;
 }
 
-std::u16string Environment(const wchar_t* name) {
-    wchar_t value[MAX_PATH] = {};
-    const DWORD length = ::GetEnvironmentVariableW(name, value, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return {};
-    return reinterpret_cast<const char16_t*>(value);
-}
-
-// The window as the screen shows it, as RGBA pixels.
-platform::Image Capture(HWND window) {
-    platform::Image image;
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    image.width = rect.right - rect.left;
-    image.height = rect.bottom - rect.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, image.width, image.height);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, image.width, image.height, screen, rect.left, rect.top, SRCCOPY);
-    ::SelectObject(memory, old);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<std::uint8_t> bgra(static_cast<std::size_t>(image.width) * image.height * 4);
-    ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(image.height), bgra.data(), &info, DIB_RGB_COLORS);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    image.pixels.resize(bgra.size());
-    for (std::size_t i = 0; i < bgra.size(); i += 4) {
-        image.pixels[i] = bgra[i + 2];
-        image.pixels[i + 1] = bgra[i + 1];
-        image.pixels[i + 2] = bgra[i];
-        image.pixels[i + 3] = 255;
-    }
-    return image;
-}
-
 TEST(Screenshots, DISABLED_MainWindow) {
-    const std::u16string target = Environment(L"KODRIN_SCREENSHOTS");
+    const std::u16string target = ScreenshotFolder();
     ASSERT_FALSE(target.empty()) << "KODRIN_SCREENSHOTS names the output folder";
     TempFolder folder(u"kodrin-shot-");
     ASSERT_TRUE(folder.Created());
@@ -191,10 +150,8 @@ TEST(Screenshots, DISABLED_MainWindow) {
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpUntil([] { return false; }, 1500);
 
-    std::vector<std::uint8_t> png;
-    ASSERT_TRUE(platform::EncodeImage(Capture(window), platform::ImageFormat::Png, png));
     ASSERT_TRUE(platform::CreateFolders(target));
-    ASSERT_TRUE(platform::WriteFileAtomically(target + u"\\main-window.png", png));
+    ASSERT_TRUE(SaveWindowPicture(window, target, u"main-window.png"));
 
     ::SendMessageW(window, WM_CLOSE, 0, 0);
     DrainMessages();

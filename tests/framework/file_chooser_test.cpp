@@ -2,6 +2,7 @@
 // the starting name, the overwrite question and the folder browser.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <dlgs.h>
 #include <gtest/gtest.h>
 
@@ -213,6 +214,34 @@ TEST_F(FileChooserTest, FileNamesAreCutToTheDialogsBufferAndFiltersEndProperly) 
     EXPECT_EQ(types[1], u"CSV (*.csv)");
 }
 
+HWND FindTreeView(HWND dialog) {
+    HWND found = nullptr;
+    ::EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM out) -> BOOL {
+            wchar_t name[32] = {};
+            ::GetClassNameW(child, name, 32);
+            if (std::wstring(name) != L"SysTreeView32") return TRUE;
+            *reinterpret_cast<HWND*>(out) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::u16string SelectedTreeText(HWND tree) {
+    if (tree == nullptr) return {};
+    TVITEMW item{};
+    item.hItem = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (item.hItem == nullptr) return {};
+    wchar_t text[MAX_PATH] = {};
+    item.mask = TVIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = MAX_PATH;
+    ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return reinterpret_cast<const char16_t*>(text);
+}
+
 TEST_F(FileChooserTest, BrowseForFolderStartsAtTheInitialFolderAndShowsThePrompt) {
     const std::u16string inner = folder_ + u"\\inner";
     ::CreateDirectoryW(Wide(inner), nullptr);
@@ -222,6 +251,10 @@ TEST_F(FileChooserTest, BrowseForFolderStartsAtTheInitialFolderAndShowsThePrompt
     std::vector<std::u16string> texts;
     driver_.Then([&](HWND dialog) {
         texts = StaticTexts(dialog);
+        // The folder browser may move to the initial folder a moment after it
+        // shows; a busy machine would otherwise press OK on its first folder.
+        const HWND tree = FindTreeView(dialog);
+        PumpUntil([&] { return SelectedTreeText(tree) == u"inner"; }, 10000);
         Click(dialog, IDOK);
     });
     const auto chosen = chooser.BrowseForFolder(main_);
