@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "support/win32/dialog_driver.h"
 
 namespace kodrin::test {
 
@@ -43,6 +44,8 @@ platform::Image CaptureWindow(HWND window) {
 
 bool SaveWindowPicture(HWND window, const std::u16string& folder, const std::u16string& name) {
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    // Some controls finish drawing through posted messages.
+    PumpUntil([] { return false; }, 300);
     std::vector<std::uint8_t> bytes;
     if (!platform::EncodeImage(CaptureWindow(window), platform::ImageFormat::Png, bytes)) return false;
     return platform::WriteFileAtomically(folder + u"\\" + name, bytes);
