@@ -451,27 +451,22 @@ LRESULT MainWindow::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
 
 LRESULT MainWindow::OnToolbarNotify(const NMHDR& header, bool& handled) {
     handled = true;
+    // The customise dialog asks for the available buttons in the wide or
+    // the 8-bit form; both are answered from the same table.
+    const auto buttonInfo = [this](auto& info) -> LRESULT {
+        TBBUTTON button{};
+        if (info.iItem < 0 || info.iItem >= kToolbarButtonCount || !toolbar_->AvailableButton(info.iItem, button)) {
+            return FALSE;
+        }
+        info.tbButton = button;
+        CopyCut(LoadString(kFirstButtonText + info.iItem), info.pszText, static_cast<std::size_t>(std::max(0, info.cchText)));
+        return TRUE;
+    };
     switch (header.code) {
-        case TBN_GETBUTTONINFOW: {
-            auto& info = reinterpret_cast<NMTOOLBARW&>(const_cast<NMHDR&>(header));
-            TBBUTTON button{};
-            if (info.iItem < 0 || info.iItem >= kToolbarButtonCount || !toolbar_->AvailableButton(info.iItem, button)) {
-                return FALSE;
-            }
-            info.tbButton = button;
-            CopyCut(LoadString(kFirstButtonText + info.iItem), info.pszText, static_cast<std::size_t>(std::max(0, info.cchText)));
-            return TRUE;
-        }
-        case TBN_GETBUTTONINFOA: {
-            auto& info = reinterpret_cast<NMTOOLBARA&>(const_cast<NMHDR&>(header));
-            TBBUTTON button{};
-            if (info.iItem < 0 || info.iItem >= kToolbarButtonCount || !toolbar_->AvailableButton(info.iItem, button)) {
-                return FALSE;
-            }
-            info.tbButton = button;
-            CopyCut(LoadString(kFirstButtonText + info.iItem), info.pszText, static_cast<std::size_t>(std::max(0, info.cchText)));
-            return TRUE;
-        }
+        case TBN_GETBUTTONINFOW:
+            return buttonInfo(reinterpret_cast<NMTOOLBARW&>(const_cast<NMHDR&>(header)));
+        case TBN_GETBUTTONINFOA:
+            return buttonInfo(reinterpret_cast<NMTOOLBARA&>(const_cast<NMHDR&>(header)));
         case TBN_QUERYINSERT:
         case TBN_QUERYDELETE:
             return TRUE;
