@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <span>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -165,6 +166,17 @@ protected:
         return path;
     }
 
+    // A catalog file with the one category "Tools" holding the named
+    // applications, opened on that tab.
+    std::u16string WriteTools(const std::u16string& name, std::initializer_list<const char16_t*> programs) {
+        Catalog c;
+        AddCategory(c, u"Tools");
+        for (const char16_t* program : programs) AddRecord(c, Record(program, {u"Tools"}), false);
+        Settings s = NewSettings();
+        s.curCategory = u"Tools";
+        return Write(name, c, s);
+    }
+
     // Reads a catalog file back.
     Catalog Load(const std::u16string& path, const std::u16string& password = {}) {
         struct Password final : DataFileUser {
@@ -263,13 +275,7 @@ TEST_F(MainWindowTest, SecondInstanceIsRefusedWithAWarning) {
 }
 
 TEST_F(MainWindowTest, ReadOnlyCatalogRefusesChangesAndIsNeverWritten) {
-    Catalog c;
-    AddCategory(c, u"Tools");
-    AddRecord(c, Record(u"Alpha", {u"Tools"}), false);
-    AddRecord(c, Record(u"Beta", {u"Tools"}), false);
-    Settings s = NewSettings();
-    s.curCategory = u"Tools";
-    const std::u16string path = Write(u"ro.xml", c, s);
+    const std::u16string path = WriteTools(u"ro.xml", {u"Alpha", u"Beta"});
     ASSERT_TRUE(platform::SetReadOnly(path, true));
     const auto before = Bytes(path);
 
@@ -559,13 +565,7 @@ TEST_F(MainWindowTest, RecordsAreCopiedDeletedAndTheirFieldsCopiedToTheClipboard
 }
 
 TEST_F(MainWindowTest, NewOpenSaveAsAndRestoreFromTheBackup) {
-    Catalog c;
-    AddCategory(c, u"Tools");
-    AddRecord(c, Record(u"One", {u"Tools"}), false);
-    AddRecord(c, Record(u"Two", {u"Tools"}), false);
-    Settings s = NewSettings();
-    s.curCategory = u"Tools";
-    const std::u16string first = Write(u"first.xml", c, s);
+    const std::u16string first = WriteTools(u"first.xml", {u"One", u"Two"});
     MainWindow* w = StartOn(first);
     ASSERT_NE(w, nullptr);
     // The load took the backup, which the restore command now offers.
@@ -670,12 +670,7 @@ TEST_F(MainWindowTest, PasswordIsAskedAndAFailedLoadOffersRetryNewOrQuit) {
 }
 
 TEST_F(MainWindowTest, ClosingEmptiesTheClipboardAndSavesOnlyWhatChanged) {
-    Catalog c;
-    AddCategory(c, u"Tools");
-    AddRecord(c, Record(u"One", {u"Tools"}), false);
-    Settings s = NewSettings();
-    s.curCategory = u"Tools";
-    const std::u16string path = Write(u"close.xml", c, s);
+    const std::u16string path = WriteTools(u"close.xml", {u"One"});
 
     MainWindow* w = StartOn(path);
     ASSERT_NE(w, nullptr);
@@ -753,12 +748,7 @@ TEST_F(MainWindowTest, CloseWaitsForTheRunningCommandAndNeverWritesBeforeTheStar
 }
 
 TEST_F(MainWindowTest, ImportAddsTheRecordsOfACsvFile) {
-    Catalog c;
-    AddCategory(c, u"Tools");
-    AddRecord(c, Record(u"One", {u"Tools"}), false);
-    Settings s = NewSettings();
-    s.curCategory = u"Tools";
-    const std::u16string path = Write(u"import.xml", c, s);
+    const std::u16string path = WriteTools(u"import.xml", {u"One"});
     const std::string csv = "\"Application Name\",\"Company\",\"Category\"\r\n\"Imported\",\"Acme\",\"Games\"\r\n";
     const std::u16string source = root_ + u"new.csv";
     ASSERT_TRUE(platform::WriteFileAtomically(source, std::span<const std::uint8_t>(
