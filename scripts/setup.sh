@@ -4,9 +4,9 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ python3 pkg-config
+  cmake ninja-build g++ python3 pkg-config ccache
   g++-mingw-w64-x86-64-posix mingw-w64-tools
-  wine64 xvfb xauth x11-utils xdotool imagemagick
+  wine wine64 xvfb xauth x11-utils xdotool imagemagick
   librsvg2-bin icoutils fp-utils   # icons (rsvg-convert, icotool) and the help file (chmcmd)
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev libssl-dev libstb-dev libpugixml-dev
