@@ -12,16 +12,19 @@
 #include "discovery/win32/program_file_win32.h"
 #include "framework/app.h"
 #include "framework/date_picker.h"
+#include "framework/dialog.h"
 #include "framework/file_chooser.h"
+#include "framework/handles.h"
 #include "framework/helpers.h"
 #include "framework/portable/number.h"
+#include "framework/wide.h"
 
 namespace kodrin::app {
 namespace {
 
 using namespace details_ids;
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+using QvLibrary::Wide;
 
 // The edits and editable drop-down lists that hold one text field each.
 struct TextBinding {
@@ -380,7 +383,6 @@ void MediaChanged(DetailsContext& context) {
 }
 
 bool OnCommand(DetailsContext& context, int id, int code) {
-    HWND dialog = context.dialog;
     for (const DateBinding& binding : kDateBindings) {
         if (id == binding.button) {
             PickDate(context, binding.edit);
@@ -388,16 +390,6 @@ bool OnCommand(DetailsContext& context, int id, int code) {
         }
     }
     switch (id) {
-    case IDOK:
-        // Enter reaches the hidden default button too: a read-only dialog
-        // never writes its form back.
-        if (context.readOnly) return true;
-        ReadForm(context);
-        ::EndDialog(dialog, IDOK);
-        return true;
-    case IDCANCEL:
-        ::EndDialog(dialog, IDCANCEL);
-        return true;
     case kChooseProgram: ChooseProgram(context); return true;
     case kChooseInstaller: ChooseInstaller(context); return true;
     case kOpenHomePage: OpenAddress(context, kHomePage); return true;
@@ -429,39 +421,50 @@ void OnNotify(DetailsContext& context, const NMHDR& header) {
     }
 }
 
-INT_PTR CALLBACK DetailsProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-    if (message == WM_INITDIALOG) {
-        auto* context = reinterpret_cast<DetailsContext*>(lp);
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lp);
-        context->dialog = dialog;
-        Initialise(*context);
+class DetailsDialog final : public QvLibrary::Dialog {
+public:
+    explicit DetailsDialog(DetailsContext& context) : context_(context) {}
+
+private:
+    INT_PTR Init(HWND dialog) override {
+        context_.dialog = dialog;
+        Initialise(context_);
         return TRUE;
     }
-    auto* context = reinterpret_cast<DetailsContext*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (context == nullptr) return FALSE;
-    switch (message) {
-    case WM_COMMAND:
-        return OnCommand(*context, LOWORD(wp), HIWORD(wp)) ? TRUE : FALSE;
-    case WM_NOTIFY:
-        OnNotify(*context, *reinterpret_cast<const NMHDR*>(lp));
-        return TRUE;
-    case WM_SIZE:
-        if (context->ready) LayOut(*context);
-        return TRUE;
-    case WM_EXITSIZEMOVE:
-        // A move alone is remembered as well as a resize.
-        if (context->ready) LayOut(*context);
-        return TRUE;
-    case WM_GETMINMAXINFO: {
-        auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-        info->ptMinTrackSize.x = 560;
-        info->ptMinTrackSize.y = 470;
-        return TRUE;
+    bool Command(HWND, WORD id, WORD notification) override { return OnCommand(context_, id, notification); }
+    bool Ok(HWND) override {
+        // Enter reaches the hidden default button too: a read-only dialog
+        // never writes its form back.
+        if (context_.readOnly) return false;
+        ReadForm(context_);
+        return true;
     }
-    default:
-        return FALSE;
+    bool Message(HWND, UINT message, WPARAM, LPARAM lp, INT_PTR& result) override {
+        result = TRUE;
+        switch (message) {
+        case WM_NOTIFY:
+            OnNotify(context_, *reinterpret_cast<const NMHDR*>(lp));
+            return true;
+        case WM_SIZE:
+            if (context_.ready) LayOut(context_);
+            return true;
+        case WM_EXITSIZEMOVE:
+            // A move alone is remembered as well as a resize.
+            if (context_.ready) LayOut(context_);
+            return true;
+        case WM_GETMINMAXINFO: {
+            auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+            info->ptMinTrackSize.x = 560;
+            info->ptMinTrackSize.y = 470;
+            return true;
+        }
+        default:
+            return false;
+        }
     }
-}
+
+    DetailsContext& context_;
+};
 
 // Ctrl+Tab and Ctrl+Page Down show the next page, Ctrl+Shift+Tab and
 // Ctrl+Page Up the one before, wherever the focus is in the dialog. The
@@ -499,7 +502,7 @@ public:
         keyboardContext = &context;
     }
     ~PageKeys() {
-        if (hook_ != nullptr) ::UnhookWindowsHookEx(hook_);
+        hook_.Reset();
         keyboardContext = previous_;
     }
     PageKeys(const PageKeys&) = delete;
@@ -507,7 +510,7 @@ public:
 
 private:
     DetailsContext* previous_;
-    HHOOK hook_;
+    QvLibrary::Hook hook_;
 };
 
 }  // namespace
@@ -534,7 +537,8 @@ bool RunDetailsDialog(QvLibrary::QvApp& app, HWND owner, DetailsMode mode, bool 
     DetailsContext context(app, mode, readOnly, settings, catalog, services);
     context.working = CopyRecord(record);
     PageKeys keys(context);
-    if (!app.RunDialog(owner, kDetailsDialog, DetailsProc, reinterpret_cast<LPARAM>(&context))) return false;
+    DetailsDialog dialog(context);
+    if (!dialog.Run(app, owner, kDetailsDialog)) return false;
     record = std::move(context.working);
     return true;
 }

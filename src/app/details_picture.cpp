@@ -14,6 +14,7 @@
 #include "framework/file_chooser.h"
 #include "framework/helpers.h"
 #include "framework/offscreen_painter.h"
+#include "framework/wide.h"
 
 namespace kodrin::app {
 
@@ -26,7 +27,7 @@ namespace {
 
 using namespace details_ids;
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+using QvLibrary::Wide;
 
 constexpr UINT_PTR kFrameSubclass = 1;
 

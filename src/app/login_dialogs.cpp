@@ -10,14 +10,16 @@
 #include "catalog/strings.h"
 #include "framework/app.h"
 #include "framework/combo_box.h"
+#include "framework/dialog.h"
 #include "framework/helpers.h"
+#include "framework/wide.h"
 
 namespace kodrin::app {
 namespace {
 
 using namespace login_ids;
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+using QvLibrary::Wide;
 
 constexpr int kLoginTypeCount = 4;
 constexpr int kStrSelectFieldTitle = 20203;   // "Select Field for ("
@@ -68,7 +70,7 @@ void GenerateRandom(HWND dialog, LoginInfoContext& context) {
 
 // OK: takes the controls into the working copy; closes only when the name or
 // the value holds something.
-void AcceptLoginInfo(HWND dialog, LoginInfoContext& context) {
+bool AcceptLoginInfo(HWND dialog, LoginInfoContext& context) {
     LoginField& field = context.field;
     field.name = QvLibrary::GetItemText(dialog, kFieldName);
     field.value = QvLibrary::GetItemText(dialog, kValue);
@@ -77,32 +79,27 @@ void AcceptLoginInfo(HWND dialog, LoginInfoContext& context) {
         field.type = static_cast<LoginFieldType>(context.types->SelectedData());
     }
     field.use = ::IsDlgButtonChecked(dialog, kUseForLogin) == BST_CHECKED;
-    if (field.name.empty() && field.value.empty()) return;
-    ::EndDialog(dialog, IDOK);
+    return !field.name.empty() || !field.value.empty();
 }
 
-INT_PTR CALLBACK LoginInfoProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-    if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lp);
-        InitLoginInfo(dialog, *reinterpret_cast<LoginInfoContext*>(lp));
+class LoginInfoDialog final : public QvLibrary::Dialog {
+public:
+    explicit LoginInfoDialog(LoginInfoContext& context) : context_(context) {}
+
+private:
+    INT_PTR Init(HWND dialog) override {
+        InitLoginInfo(dialog, context_);
         return TRUE;
     }
-    auto* context = reinterpret_cast<LoginInfoContext*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (context == nullptr || message != WM_COMMAND) return FALSE;
-    switch (LOWORD(wp)) {
-    case IDOK:
-        if (!context->readOnly) AcceptLoginInfo(dialog, *context);
-        return TRUE;
-    case IDCANCEL:
-        ::EndDialog(dialog, IDCANCEL);
-        return TRUE;
-    case kGenerateRandom:
-        if (HIWORD(wp) == BN_CLICKED) GenerateRandom(dialog, *context);
-        return TRUE;
-    default:
-        return FALSE;
+    bool Command(HWND dialog, WORD id, WORD notification) override {
+        if (id != kGenerateRandom) return false;
+        if (notification == BN_CLICKED) GenerateRandom(dialog, context_);
+        return true;
     }
-}
+    bool Ok(HWND dialog) override { return !context_.readOnly && AcceptLoginInfo(dialog, context_); }
+
+    LoginInfoContext& context_;
+};
 
 // ---- Select Field ----
 
@@ -126,26 +123,22 @@ void InitSelectField(HWND dialog, SelectFieldContext& context) {
     ::SetFocus(::GetDlgItem(dialog, kSelectList));
 }
 
-INT_PTR CALLBACK SelectFieldProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-    if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lp);
-        InitSelectField(dialog, *reinterpret_cast<SelectFieldContext*>(lp));
+class SelectFieldDialog final : public QvLibrary::Dialog {
+public:
+    explicit SelectFieldDialog(SelectFieldContext& context) : context_(context) {}
+
+private:
+    INT_PTR Init(HWND dialog) override {
+        InitSelectField(dialog, context_);
         return FALSE;   // the list has the focus
     }
-    auto* context = reinterpret_cast<SelectFieldContext*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (context == nullptr || message != WM_COMMAND) return FALSE;
-    switch (LOWORD(wp)) {
-    case IDOK:
-        context->chosen = context->list->SelectedText();
-        ::EndDialog(dialog, IDOK);
-        return TRUE;
-    case IDCANCEL:
-        ::EndDialog(dialog, IDCANCEL);
-        return TRUE;
-    default:
-        return FALSE;
+    bool Ok(HWND) override {
+        context_.chosen = context_.list->SelectedText();
+        return true;
     }
-}
+
+    SelectFieldContext& context_;
+};
 
 }  // namespace
 
@@ -159,7 +152,8 @@ bool GeneratePasswordToClipboard(HWND owner, const Settings& options) {
 bool RunLoginInfoDialog(const QvLibrary::QvApp& app, HWND owner, LoginField& field, const Settings& options,
                         bool readOnly, const PasswordGenerator& generator) {
     LoginInfoContext context{&app, field, &options, readOnly, &generator, nullptr};
-    if (!app.RunDialog(owner, kLoginInfoDialog, LoginInfoProc, reinterpret_cast<LPARAM>(&context))) return false;
+    LoginInfoDialog dialog(context);
+    if (!dialog.Run(app, owner, kLoginInfoDialog)) return false;
     field = context.field;
     return true;
 }
@@ -168,9 +162,8 @@ std::optional<std::u16string> RunSelectFieldDialog(const QvLibrary::QvApp& app, 
                                                    const std::u16string& value,
                                                    const std::vector<std::u16string>& keys) {
     SelectFieldContext context{&value, &keys, nullptr, {}};
-    if (!app.RunDialog(parent, kSelectFieldDialog, SelectFieldProc, reinterpret_cast<LPARAM>(&context))) {
-        return std::nullopt;
-    }
+    SelectFieldDialog dialog(context);
+    if (!dialog.Run(app, parent, kSelectFieldDialog)) return std::nullopt;
     return context.chosen;
 }
 

@@ -6,9 +6,11 @@
 #include "catalog/exchange.h"
 #include "catalog/record.h"
 #include "framework/app.h"
+#include "framework/dialog.h"
 #include "framework/file_chooser.h"
 #include "framework/helpers.h"
 #include "framework/progress_dialog.h"
+#include "framework/wide.h"
 #include "platform/files.h"
 
 namespace kodrin::app {
@@ -18,18 +20,7 @@ namespace {
 constexpr int kStrTitle = 4109;          // "Kodrin": caption of message boxes
 constexpr int kStrFieldCaption = 6000;   // + FieldId
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-
-template <typename T>
-T* Context(HWND dialog) {
-    return reinterpret_cast<T*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-}
-
-template <typename T>
-T* KeepContext(HWND dialog, LPARAM lp) {
-    ::SetWindowLongPtrW(dialog, DWLP_USER, lp);
-    return reinterpret_cast<T*>(lp);
-}
+using QvLibrary::Wide;
 
 // A warning owned by the dialog, so that the dialog waits for it.
 void Warn(const QvLibrary::QvApp& app, HWND dialog, int textId) {
@@ -75,53 +66,39 @@ int ListInsert(HWND dialog, int list, int index, const std::u16string& text, LPA
 // ---------------------------------------------------------------------------
 // About.
 
-INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-    switch (message) {
-        case WM_INITDIALOG: {
-            const auto* app = KeepContext<const QvLibrary::QvApp>(dialog, lp);
-            std::u16string product, version, value;
-            if (!app->GetVersionInfo(u"ProductName", product) || product.empty()) product = app->Title();
-            if (app->GetVersionString(version)) product += u" " + version;
-            ::SetDlgItemTextW(dialog, kAboutName, Wide(product));
-            const std::pair<int, const char16_t*> lines[] = {
-                    {kAboutDescription, u"FileDescription"}, {kAboutCopyright, u"LegalCopyright"},
-                    {kAboutCompany, u"CompanyName"}};
-            for (const auto& [id, key] : lines) {
-                value.clear();
-                if (!app->GetVersionInfo(key, value)) value.clear();
-                ::SetDlgItemTextW(dialog, id, Wide(value));
-            }
-            QvLibrary::CentreOnParent(dialog);
-            return TRUE;
+class AboutDialog final : public QvLibrary::Dialog {
+public:
+    explicit AboutDialog(const QvLibrary::QvApp& app) : app_(app) {}
+
+private:
+    INT_PTR Init(HWND dialog) override {
+        std::u16string product, version, value;
+        if (!app_.GetVersionInfo(u"ProductName", product) || product.empty()) product = app_.Title();
+        if (app_.GetVersionString(version)) product += u" " + version;
+        ::SetDlgItemTextW(dialog, kAboutName, Wide(product));
+        const std::pair<int, const char16_t*> lines[] = {
+                {kAboutDescription, u"FileDescription"}, {kAboutCopyright, u"LegalCopyright"},
+                {kAboutCompany, u"CompanyName"}};
+        for (const auto& [id, key] : lines) {
+            value.clear();
+            if (!app_.GetVersionInfo(key, value)) value.clear();
+            ::SetDlgItemTextW(dialog, id, Wide(value));
         }
-        case WM_COMMAND:
-            switch (LOWORD(wp)) {
-                case kAboutHomePage: {
-                    const auto* app = Context<const QvLibrary::QvApp>(dialog);
-                    const std::u16string address = app->LoadString(kStrHomePageAddress);
-                    if (!address.empty()) app->OpenDocument(address);
-                    return TRUE;
-                }
-                case IDOK:
-                case IDCANCEL:
-                    ::EndDialog(dialog, LOWORD(wp));
-                    return TRUE;
-                default:
-                    return FALSE;
-            }
-        default:
-            return FALSE;
+        QvLibrary::CentreOnParent(dialog);
+        return TRUE;
     }
-}
+    bool Command(HWND, WORD id, WORD) override {
+        if (id != kAboutHomePage) return false;
+        const std::u16string address = app_.LoadString(kStrHomePageAddress);
+        if (!address.empty()) app_.OpenDocument(address);
+        return true;
+    }
+
+    const QvLibrary::QvApp& app_;
+};
 
 // ---------------------------------------------------------------------------
 // Category name.
-
-struct CategoryContext {
-    const QvLibrary::QvApp* app;
-    const std::u16string* oldName;
-    std::u16string result;
-};
 
 // The trimmed name, or nothing when it cannot name a category.
 std::optional<std::u16string> CategoryNameOf(HWND dialog, const QvLibrary::QvApp& app) {
@@ -130,50 +107,38 @@ std::optional<std::u16string> CategoryNameOf(HWND dialog, const QvLibrary::QvApp
     return name;
 }
 
-INT_PTR CALLBACK CategoryProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-    switch (message) {
-        case WM_INITDIALOG: {
-            const auto* context = KeepContext<CategoryContext>(dialog, lp);
-            ::SetDlgItemTextW(dialog, kCategoryName, Wide(*context->oldName));
-            ::SendDlgItemMessageW(dialog, kCategoryName, EM_SETSEL, 0, -1);
-            Enable(dialog, IDOK, CategoryNameOf(dialog, *context->app).has_value());
-            QvLibrary::CentreOnParent(dialog);
-            ::SetFocus(::GetDlgItem(dialog, kCategoryName));
-            return FALSE;
-        }
-        case WM_COMMAND: {
-            auto* context = Context<CategoryContext>(dialog);
-            switch (LOWORD(wp)) {
-                case kCategoryName:
-                    if (HIWORD(wp) == EN_CHANGE)
-                        Enable(dialog, IDOK, CategoryNameOf(dialog, *context->app).has_value());
-                    return TRUE;
-                case IDOK: {
-                    const auto name = CategoryNameOf(dialog, *context->app);
-                    if (!name) return TRUE;  // Enter with nothing that names a category
-                    context->result = *name;
-                    ::EndDialog(dialog, IDOK);
-                    return TRUE;
-                }
-                case IDCANCEL:
-                    ::EndDialog(dialog, IDCANCEL);
-                    return TRUE;
-                default:
-                    return FALSE;
-            }
-        }
-        default:
-            return FALSE;
+class CategoryDialog final : public QvLibrary::Dialog {
+public:
+    CategoryDialog(const QvLibrary::QvApp& app, const std::u16string& oldName) : app_(app), oldName_(oldName) {}
+    std::u16string result;
+
+private:
+    INT_PTR Init(HWND dialog) override {
+        ::SetDlgItemTextW(dialog, kCategoryName, Wide(oldName_));
+        ::SendDlgItemMessageW(dialog, kCategoryName, EM_SETSEL, 0, -1);
+        Enable(dialog, IDOK, CategoryNameOf(dialog, app_).has_value());
+        QvLibrary::CentreOnParent(dialog);
+        ::SetFocus(::GetDlgItem(dialog, kCategoryName));
+        return FALSE;
     }
-}
+    bool Command(HWND dialog, WORD id, WORD notification) override {
+        if (id != kCategoryName) return false;
+        if (notification == EN_CHANGE) Enable(dialog, IDOK, CategoryNameOf(dialog, app_).has_value());
+        return true;
+    }
+    bool Ok(HWND dialog) override {
+        const auto name = CategoryNameOf(dialog, app_);
+        if (!name) return false;  // Enter with nothing that names a category
+        result = *name;
+        return true;
+    }
+
+    const QvLibrary::QvApp& app_;
+    const std::u16string& oldName_;
+};
 
 // ---------------------------------------------------------------------------
 // Customize Columns.
-
-struct ColumnsContext {
-    const QvLibrary::QvApp* app;
-    std::vector<std::uint8_t>* columns;
-};
 
 // "-->" only with a selection among the available columns; "<--", Up and
 // Down only with one among the displayed. A button that loses its enabling
@@ -234,122 +199,103 @@ void FillColumns(HWND dialog, const QvLibrary::QvApp& app, const std::vector<std
     }
 }
 
-INT_PTR CALLBACK ColumnsProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-    switch (message) {
-        case WM_INITDIALOG: {
-            const auto* context = KeepContext<ColumnsContext>(dialog, lp);
-            FillColumns(dialog, *context->app, *context->columns);
-            UpdateColumnButtons(dialog);
-            QvLibrary::CentreOnParent(dialog);
-            return TRUE;
-        }
-        case WM_COMMAND: {
-            auto* context = Context<ColumnsContext>(dialog);
-            const int code = HIWORD(wp);
-            switch (LOWORD(wp)) {
-                case kColumnsAvailable:
-                    if (code == LBN_SELCHANGE) {
-                        ListMessage(dialog, kColumnsDisplayed, LB_SETCURSEL, static_cast<WPARAM>(-1));
-                        UpdateColumnButtons(dialog);
-                    } else if (code == LBN_DBLCLK) {
-                        MoveColumn(dialog, kColumnsAvailable, kColumnsDisplayed);
-                    }
-                    return TRUE;
-                case kColumnsDisplayed:
-                    if (code == LBN_SELCHANGE) {
-                        ListMessage(dialog, kColumnsAvailable, LB_SETCURSEL, static_cast<WPARAM>(-1));
-                        UpdateColumnButtons(dialog);
-                    } else if (code == LBN_DBLCLK) {
-                        MoveColumn(dialog, kColumnsDisplayed, kColumnsAvailable);
-                    }
-                    return TRUE;
-                case kColumnsShow:
-                    MoveColumn(dialog, kColumnsAvailable, kColumnsDisplayed);
-                    return TRUE;
-                case kColumnsHide:
-                    MoveColumn(dialog, kColumnsDisplayed, kColumnsAvailable);
-                    return TRUE;
-                case kColumnsUp:
-                    ShiftColumn(dialog, -1);
-                    return TRUE;
-                case kColumnsDown:
-                    ShiftColumn(dialog, +1);
-                    return TRUE;
-                case IDOK: {
-                    const int count = ListCount(dialog, kColumnsDisplayed);
-                    if (count <= 0) {
-                        Warn(*context->app, dialog, kStrNoColumns);
-                        return TRUE;
-                    }
-                    context->columns->clear();
-                    for (int i = 0; i < count; ++i) {
-                        context->columns->push_back(static_cast<std::uint8_t>(
-                                ListMessage(dialog, kColumnsDisplayed, LB_GETITEMDATA, static_cast<WPARAM>(i))));
-                    }
-                    ::EndDialog(dialog, IDOK);
-                    return TRUE;
-                }
-                case IDCANCEL:
-                    ::EndDialog(dialog, IDCANCEL);
-                    return TRUE;
-                default:
-                    return FALSE;
-            }
-        }
-        default:
-            return FALSE;
+class ColumnsDialog final : public QvLibrary::Dialog {
+public:
+    ColumnsDialog(const QvLibrary::QvApp& app, std::vector<std::uint8_t>& columns) : app_(app), columns_(columns) {}
+
+private:
+    INT_PTR Init(HWND dialog) override {
+        FillColumns(dialog, app_, columns_);
+        UpdateColumnButtons(dialog);
+        QvLibrary::CentreOnParent(dialog);
+        return TRUE;
     }
-}
+    bool Command(HWND dialog, WORD id, WORD code) override {
+        switch (id) {
+            case kColumnsAvailable:
+                if (code == LBN_SELCHANGE) {
+                    ListMessage(dialog, kColumnsDisplayed, LB_SETCURSEL, static_cast<WPARAM>(-1));
+                    UpdateColumnButtons(dialog);
+                } else if (code == LBN_DBLCLK) {
+                    MoveColumn(dialog, kColumnsAvailable, kColumnsDisplayed);
+                }
+                return true;
+            case kColumnsDisplayed:
+                if (code == LBN_SELCHANGE) {
+                    ListMessage(dialog, kColumnsAvailable, LB_SETCURSEL, static_cast<WPARAM>(-1));
+                    UpdateColumnButtons(dialog);
+                } else if (code == LBN_DBLCLK) {
+                    MoveColumn(dialog, kColumnsDisplayed, kColumnsAvailable);
+                }
+                return true;
+            case kColumnsShow:
+                MoveColumn(dialog, kColumnsAvailable, kColumnsDisplayed);
+                return true;
+            case kColumnsHide:
+                MoveColumn(dialog, kColumnsDisplayed, kColumnsAvailable);
+                return true;
+            case kColumnsUp:
+                ShiftColumn(dialog, -1);
+                return true;
+            case kColumnsDown:
+                ShiftColumn(dialog, +1);
+                return true;
+            default:
+                return false;
+        }
+    }
+    bool Ok(HWND dialog) override {
+        const int count = ListCount(dialog, kColumnsDisplayed);
+        if (count <= 0) {
+            Warn(app_, dialog, kStrNoColumns);
+            return false;
+        }
+        columns_.clear();
+        for (int i = 0; i < count; ++i) {
+            columns_.push_back(static_cast<std::uint8_t>(
+                    ListMessage(dialog, kColumnsDisplayed, LB_GETITEMDATA, static_cast<WPARAM>(i))));
+        }
+        return true;
+    }
+
+    const QvLibrary::QvApp& app_;
+    std::vector<std::uint8_t>& columns_;
+};
 
 // ---------------------------------------------------------------------------
 // Change Category.
 
-struct ChooseContext {
-    const std::vector<std::u16string>* categories;
-    std::vector<std::u16string>* chosen;
-};
+class ChooseDialog final : public QvLibrary::Dialog {
+public:
+    ChooseDialog(const std::vector<std::u16string>& categories, std::vector<std::u16string>& chosen)
+        : categories_(categories), chosen_(chosen) {}
 
-INT_PTR CALLBACK ChooseProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-    switch (message) {
-        case WM_INITDIALOG: {
-            const auto* context = KeepContext<ChooseContext>(dialog, lp);
-            for (std::size_t i = 0; i < context->categories->size(); ++i) {
-                const std::u16string& name = (*context->categories)[i];
-                const int at = ListInsert(dialog, kChangeCategoryList, -1, name, static_cast<LPARAM>(i));
-                const bool on =
-                        std::find(context->chosen->begin(), context->chosen->end(), name) != context->chosen->end();
-                if (at >= 0 && on) ListMessage(dialog, kChangeCategoryList, LB_SETSEL, TRUE, at);
-            }
-            QvLibrary::CentreOnParent(dialog);
-            return TRUE;
+private:
+    INT_PTR Init(HWND dialog) override {
+        for (std::size_t i = 0; i < categories_.size(); ++i) {
+            const std::u16string& name = categories_[i];
+            const int at = ListInsert(dialog, kChangeCategoryList, -1, name, static_cast<LPARAM>(i));
+            const bool on = std::find(chosen_.begin(), chosen_.end(), name) != chosen_.end();
+            if (at >= 0 && on) ListMessage(dialog, kChangeCategoryList, LB_SETSEL, TRUE, at);
         }
-        case WM_COMMAND: {
-            auto* context = Context<ChooseContext>(dialog);
-            switch (LOWORD(wp)) {
-                case IDOK: {
-                    context->chosen->clear();
-                    const int count = ListCount(dialog, kChangeCategoryList);
-                    for (int i = 0; i < count; ++i) {
-                        if (ListMessage(dialog, kChangeCategoryList, LB_GETSEL, static_cast<WPARAM>(i)) <= 0) continue;
-                        const auto index = static_cast<std::size_t>(
-                                ListMessage(dialog, kChangeCategoryList, LB_GETITEMDATA, static_cast<WPARAM>(i)));
-                        if (index < context->categories->size())
-                            context->chosen->push_back((*context->categories)[index]);
-                    }
-                    ::EndDialog(dialog, IDOK);
-                    return TRUE;
-                }
-                case IDCANCEL:
-                    ::EndDialog(dialog, IDCANCEL);
-                    return TRUE;
-                default:
-                    return FALSE;
-            }
-        }
-        default:
-            return FALSE;
+        QvLibrary::CentreOnParent(dialog);
+        return TRUE;
     }
-}
+    bool Ok(HWND dialog) override {
+        chosen_.clear();
+        const int count = ListCount(dialog, kChangeCategoryList);
+        for (int i = 0; i < count; ++i) {
+            if (ListMessage(dialog, kChangeCategoryList, LB_GETSEL, static_cast<WPARAM>(i)) <= 0) continue;
+            const auto index = static_cast<std::size_t>(
+                    ListMessage(dialog, kChangeCategoryList, LB_GETITEMDATA, static_cast<WPARAM>(i)));
+            if (index < categories_.size()) chosen_.push_back(categories_[index]);
+        }
+        return true;
+    }
+
+    const std::vector<std::u16string>& categories_;
+    std::vector<std::u16string>& chosen_;
+};
 
 // ---------------------------------------------------------------------------
 // Export.
@@ -388,79 +334,77 @@ void ChooseExportFile(HWND dialog, ExportContext& context) {
     UpdateExportChoices(dialog);
 }
 
-INT_PTR CALLBACK ExportProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-    switch (message) {
-        case WM_INITDIALOG: {
-            const auto* context = KeepContext<ExportContext>(dialog, lp);
-            ::CheckRadioButton(dialog, kExportAllData, kExportSelectedColumns, kExportAllData);
-            Check(dialog, kExportUnicode, context->options.preserveUnicode);
-            Check(dialog, kExportPictures, context->options.exportPictures);
-            HWND list = ::GetDlgItem(dialog, kExportCategory);
-            const std::u16string all = context->app->LoadString(kStrAllCategory);
-            ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(all.c_str()));
-            for (const std::u16string& name : context->catalog->categories)
-                ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-            ::SendMessageW(list, CB_SETCURSEL, 0, 0);
-            ::SendDlgItemMessageW(dialog, kExportPath, EM_LIMITTEXT, QvLibrary::FileChooser::kFileNameCapacity - 1, 0);
-            UpdateExportChoices(dialog);
-            QvLibrary::CentreOnParent(dialog);
-            return TRUE;
-        }
-        case WM_COMMAND: {
-            auto* context = Context<ExportContext>(dialog);
-            switch (LOWORD(wp)) {
-                case kExportPath:
-                    if (HIWORD(wp) == EN_CHANGE) UpdateExportChoices(dialog);
-                    return TRUE;
-                case kExportBrowse:
-                    ChooseExportFile(dialog, *context);
-                    return TRUE;
-                case IDOK: {
-                    ExportOptions& options = context->options;
-                    options.path = QvLibrary::Trim(QvLibrary::GetItemText(dialog, kExportPath));
-                    if (options.path.empty()) {
-                        ::EndDialog(dialog, IDCANCEL);
-                        return TRUE;
-                    }
-                    const LRESULT index = ::SendDlgItemMessageW(dialog, kExportCategory, CB_GETCURSEL, 0, 0);
-                    options.category = context->app->LoadString(kStrAllCategory);
-                    if (index > 0 && static_cast<std::size_t>(index) <= context->catalog->categories.size())
-                        options.category = context->catalog->categories[static_cast<std::size_t>(index) - 1];
-                    options.exportPictures = Checked(dialog, kExportPictures);
-                    const bool csv = IsCsvPath(options.path);
-                    options.allData = !csv || Checked(dialog, kExportAllData);
-                    options.preserveUnicode = !csv || Checked(dialog, kExportUnicode);
-                    ::EndDialog(dialog, IDOK);
-                    return TRUE;
-                }
-                case IDCANCEL:
-                    ::EndDialog(dialog, IDCANCEL);
-                    return TRUE;
-                default:
-                    return FALSE;
-            }
-        }
-        default:
-            return FALSE;
+class ExportDialog final : public QvLibrary::Dialog {
+public:
+    explicit ExportDialog(ExportContext context) : context_(std::move(context)) {}
+    const ExportOptions& Options() const { return context_.options; }
+
+private:
+    INT_PTR Init(HWND dialog) override {
+        ::CheckRadioButton(dialog, kExportAllData, kExportSelectedColumns, kExportAllData);
+        Check(dialog, kExportUnicode, context_.options.preserveUnicode);
+        Check(dialog, kExportPictures, context_.options.exportPictures);
+        HWND list = ::GetDlgItem(dialog, kExportCategory);
+        const std::u16string all = context_.app->LoadString(kStrAllCategory);
+        ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(all.c_str()));
+        for (const std::u16string& name : context_.catalog->categories)
+            ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        ::SendMessageW(list, CB_SETCURSEL, 0, 0);
+        ::SendDlgItemMessageW(dialog, kExportPath, EM_LIMITTEXT, QvLibrary::FileChooser::kFileNameCapacity - 1, 0);
+        UpdateExportChoices(dialog);
+        QvLibrary::CentreOnParent(dialog);
+        return TRUE;
     }
-}
+    bool Command(HWND dialog, WORD id, WORD notification) override {
+        switch (id) {
+            case kExportPath:
+                if (notification == EN_CHANGE) UpdateExportChoices(dialog);
+                return true;
+            case kExportBrowse:
+                ChooseExportFile(dialog, context_);
+                return true;
+            default:
+                return false;
+        }
+    }
+    bool Ok(HWND dialog) override {
+        ExportOptions& options = context_.options;
+        options.path = QvLibrary::Trim(QvLibrary::GetItemText(dialog, kExportPath));
+        if (options.path.empty()) {
+            End(IDCANCEL);
+            return false;
+        }
+        const LRESULT index = ::SendDlgItemMessageW(dialog, kExportCategory, CB_GETCURSEL, 0, 0);
+        options.category = context_.app->LoadString(kStrAllCategory);
+        if (index > 0 && static_cast<std::size_t>(index) <= context_.catalog->categories.size())
+            options.category = context_.catalog->categories[static_cast<std::size_t>(index) - 1];
+        options.exportPictures = Checked(dialog, kExportPictures);
+        const bool csv = IsCsvPath(options.path);
+        options.allData = !csv || Checked(dialog, kExportAllData);
+        options.preserveUnicode = !csv || Checked(dialog, kExportUnicode);
+        return true;
+    }
+
+    ExportContext context_;
+};
 
 }  // namespace
 
 void ShowAboutDialog(const QvLibrary::QvApp& app, HWND owner) {
-    app.RunDialog(owner, kAboutDialog, AboutProc, reinterpret_cast<LPARAM>(&app));
+    AboutDialog dialog(app);
+    dialog.Run(app, owner, kAboutDialog);
 }
 
 std::optional<std::u16string> AskCategoryName(const QvLibrary::QvApp& app, HWND owner, const std::u16string& oldName) {
-    CategoryContext context{&app, &oldName, {}};
-    if (!app.RunDialog(owner, kCategoryDialog, CategoryProc, reinterpret_cast<LPARAM>(&context))) return std::nullopt;
-    return context.result;
+    CategoryDialog dialog(app, oldName);
+    if (!dialog.Run(app, owner, kCategoryDialog)) return std::nullopt;
+    return dialog.result;
 }
 
 bool CustomizeColumns(const QvLibrary::QvApp& app, HWND owner, std::vector<std::uint8_t>& columns) {
     std::vector<std::uint8_t> edited = columns;
-    ColumnsContext context{&app, &edited};
-    if (!app.RunDialog(owner, kColumnsDialog, ColumnsProc, reinterpret_cast<LPARAM>(&context))) return false;
+    ColumnsDialog dialog(app, edited);
+    if (!dialog.Run(app, owner, kColumnsDialog)) return false;
     columns = std::move(edited);
     return true;
 }
@@ -468,17 +412,17 @@ bool CustomizeColumns(const QvLibrary::QvApp& app, HWND owner, std::vector<std::
 bool ChooseCategories(const QvLibrary::QvApp& app, HWND owner, const std::vector<std::u16string>& categories,
                       std::vector<std::u16string>& chosen) {
     std::vector<std::u16string> selection = chosen;
-    ChooseContext context{&categories, &selection};
-    if (!app.RunDialog(owner, kChangeCategoryDialog, ChooseProc, reinterpret_cast<LPARAM>(&context))) return false;
+    ChooseDialog dialog(categories, selection);
+    if (!dialog.Run(app, owner, kChangeCategoryDialog)) return false;
     chosen = std::move(selection);
     return true;
 }
 
 std::optional<ExportOptions> AskExportOptions(const QvLibrary::QvApp& app, HWND owner, const Catalog& catalog,
                                               Settings& settings) {
-    ExportContext context{&app, &catalog, &settings, {}};
-    if (!app.RunDialog(owner, kExportDialog, ExportProc, reinterpret_cast<LPARAM>(&context))) return std::nullopt;
-    return context.options;
+    ExportDialog dialog(ExportContext{&app, &catalog, &settings, {}});
+    if (!dialog.Run(app, owner, kExportDialog)) return std::nullopt;
+    return dialog.Options();
 }
 
 bool RunExport(const QvLibrary::QvApp& app, HWND owner, DataFile& file, QvLibrary::ProgressDialog& progress) {

@@ -10,6 +10,7 @@
 #include "catalog/exchange.h"
 #include "catalog/strings.h"
 #include "framework/helpers.h"
+#include "framework/wide.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -34,7 +35,7 @@ thread_local const MainWindowConfig* g_creating = nullptr;
 // Set on the threads that save in the background.
 thread_local bool t_backgroundSave = false;
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+using QvLibrary::Wide;
 
 // The program-update check that may run before the window is made. It
 // belongs to the program's own update service, which this build does not
@@ -49,16 +50,15 @@ void ShowMessagesFeed(MainWindow&) {}
 std::u16string FirstFileMatching(const std::u16string& folder, const std::u16string& pattern) {
     WIN32_FIND_DATAW found{};
     const std::u16string query = folder + pattern;
-    HANDLE search = ::FindFirstFileW(Wide(query), &found);
-    if (search == INVALID_HANDLE_VALUE) return {};
+    const QvLibrary::FindHandle search(::FindFirstFileW(Wide(query), &found));
+    if (!search) return {};
     std::u16string name;
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
             name = reinterpret_cast<const char16_t*>(found.cFileName);
             break;
         }
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    } while (::FindNextFileW(search.Get(), &found));
     return name.empty() ? name : folder + name;
 }
 
@@ -210,9 +210,9 @@ MainWindow::~MainWindow() {
     status_.reset();
     splitter_.reset();
     progress_.reset();
-    if (mutex_ != nullptr) {
-        ::ReleaseMutex(mutex_);
-        ::CloseHandle(mutex_);
+    if (mutex_) {
+        ::ReleaseMutex(mutex_.Get());
+        mutex_.Reset();
     }
     if (destroyWindow_ && window_ != nullptr && ::IsWindow(window_)) ::DestroyWindow(window_);
 }
@@ -309,11 +309,10 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wp, LP
 bool MainWindow::OnCreate() {
     // One program at a time.
     const std::u16string instanceName = config_.instanceName.empty() ? Name() : config_.instanceName;
-    mutex_ = ::CreateMutexW(nullptr, TRUE, Wide(instanceName));
-    if (mutex_ == nullptr) return false;
+    mutex_.Reset(::CreateMutexW(nullptr, TRUE, Wide(instanceName)));
+    if (!mutex_) return false;
     if (::GetLastError() == ERROR_ALREADY_EXISTS) {
-        ::CloseHandle(mutex_);
-        mutex_ = nullptr;
+        mutex_.Reset();
         ShowWarning(kStrAlreadyRunning);
         return false;
     }
@@ -531,29 +530,16 @@ void MainWindow::SaveInBackground() {
         changed_ = false;
         StoreToolbarLayout();
     }
-    ++runningSaves_;
-    HANDLE thread = ::CreateThread(nullptr, kSaveStackSize, &MainWindow::SaveThread, this,
-                                   STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    if (thread != nullptr) {
-        ::CloseHandle(thread);
-        return;
-    }
-    --runningSaves_;
+    if (saves_.Start([this] { SaveOnWorker(); }, kSaveStackSize)) return;
     // No thread to be had: save here.
     CatalogLock lock(*this);
     if (!SaveDataFile(file_)) changed_ = true;
 }
 
-DWORD WINAPI MainWindow::SaveThread(void* parameter) {
-    auto* self = static_cast<MainWindow*>(parameter);
+void MainWindow::SaveOnWorker() {
     t_backgroundSave = true;
-    {
-        CatalogLock lock(*self);
-        SaveDataFile(self->file_);
-    }
-    // The last touch of the controller: it may go as soon as this is seen.
-    --self->runningSaves_;
-    return 0;
+    CatalogLock lock(*this);
+    SaveDataFile(file_);
 }
 
 bool MainWindow::SaveInForeground() {
@@ -576,10 +562,9 @@ bool MainWindow::SaveInForeground() {
 }
 
 void MainWindow::WaitForSaves() {
-    while (runningSaves_.load() > 0) {
-        // The saving thread never sends to this thread; posted messages wait.
-        ::Sleep(5);
-    }
+    // Messages other threads send to this thread are answered meanwhile;
+    // posted ones wait.
+    saves_.JoinAll();
 }
 
 // ---------------------------------------------------------------------------

@@ -32,6 +32,7 @@
 #include "catalog/dates.h"
 #include "catalog/settings.h"
 #include "framework/app.h"
+#include "framework/handles.h"
 #include "framework/label.h"
 #include "framework/list_view.h"
 #include "framework/progress_dialog.h"
@@ -39,6 +40,7 @@
 #include "framework/status_bar.h"
 #include "framework/tab_win.h"
 #include "framework/toolbar.h"
+#include "framework/worker.h"
 
 namespace kodrin::app {
 
@@ -209,7 +211,7 @@ private:
     bool SavePending() const;
     void SaveInBackground();
     bool SaveInForeground();
-    static DWORD WINAPI SaveThread(void* parameter);
+    void SaveOnWorker();
     bool IsWindowThread() const;
     void ShowDeferredWarning(int textId);
 
@@ -305,10 +307,10 @@ private:
     RECT details_{};
     RECT picturePane_{};
     Date today_{};
-    HANDLE mutex_ = nullptr;
+    QvLibrary::Handle mutex_;
 
     DWORD windowThread_ = 0;
-    std::atomic<int> runningSaves_{0};
+    QvLibrary::WorkerGroup saves_;
     // Commands (and the start) running on this thread, nested in dialogs.
     int busy_ = 0;
     bool closePending_ = false;

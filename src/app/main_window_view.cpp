@@ -11,6 +11,7 @@
 #include "catalog/dates.h"
 #include "catalog/strings.h"
 #include "framework/helpers.h"
+#include "framework/wide.h"
 #include "platform/files.h"
 
 namespace kodrin::app {
@@ -41,7 +42,7 @@ constexpr int kMenuCommands[] = {
     3004, 3002, 3011, 3012, 3005, 3003, 3208, 3213, 3200, 3207, 3301, 3302, 3303, 3304, 3300,
 };
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+using QvLibrary::Wide;
 
 bool IsToolbarCommand(int id) {
     static constexpr int kButtons[kToolbarButtonCount] = {

@@ -10,8 +10,11 @@
 
 #include "framework/app.h"
 #include "framework/combo_box.h"
+#include "framework/dialog.h"
+#include "framework/handles.h"
 #include "framework/helpers.h"
 #include "framework/tab_win.h"
+#include "framework/wide.h"
 
 namespace kodrin::app {
 namespace {
@@ -90,9 +93,9 @@ constexpr std::array<DateButton, 4> kDateButtons{{
 // Months of password expiry offered, "Never" (0) first.
 constexpr std::array<std::int32_t, 8> kExpiryMonths{0, 1, 2, 3, 6, 12, 18, 24};
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+using QvLibrary::Wide;
 
-struct OptionsDialog {
+struct OptionsDialog final : QvLibrary::Dialog {
     OptionsDialog(const QvApp& a, Settings& s) : app(a), settings(s) {}
 
     const QvApp& app;
@@ -102,6 +105,11 @@ struct OptionsDialog {
     std::array<QvLibrary::QvColors, 5> colours;
     int page = 0;
     bool messagesShown = true;   // the feed's own setting when the dialog opened
+
+private:
+    INT_PTR Init(HWND dialog) override;
+    bool Ok(HWND dialog) override;
+    bool Message(HWND dialog, UINT message, WPARAM wp, LPARAM lp, INT_PTR& result) override;
 };
 
 void ShowPage(HWND dialog, OptionsDialog& context, int page) {
@@ -147,7 +155,6 @@ void FillExpiryList(OptionsDialog& context) {
 }
 
 void Open(HWND dialog, OptionsDialog& context) {
-    ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&context));
     QvLibrary::CentreOnParent(dialog);
     const Settings& s = context.settings;
 
@@ -235,16 +242,11 @@ bool Apply(HWND dialog, OptionsDialog& context) {
 
 // The colour boxes' items are as tall as a line of the dialog's font.
 void MeasureItem(HWND dialog, MEASUREITEMSTRUCT& item) {
-    HDC dc = ::GetDC(dialog);
-    if (dc == nullptr) return;
-    HGDIOBJ previous = nullptr;
-    if (auto font = reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0))) {
-        previous = ::SelectObject(dc, font);
-    }
+    const QvLibrary::WindowDC dc(dialog);
+    if (!dc) return;
+    const QvLibrary::Selection font(dc.Get(), reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0)));
     TEXTMETRICW metrics{};
-    if (::GetTextMetricsW(dc, &metrics)) item.itemHeight = static_cast<UINT>(metrics.tmHeight + 2);
-    if (previous != nullptr) ::SelectObject(dc, previous);
-    ::ReleaseDC(dialog, dc);
+    if (::GetTextMetricsW(dc.Get(), &metrics)) item.itemHeight = static_cast<UINT>(metrics.tmHeight + 2);
 }
 
 bool IsColourBox(UINT id) {
@@ -254,64 +256,54 @@ bool IsColourBox(UINT id) {
     return false;
 }
 
-INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-    auto* context = reinterpret_cast<OptionsDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+INT_PTR OptionsDialog::Init(HWND dialog) {
+    Open(dialog, *this);
+    return TRUE;
+}
+
+bool OptionsDialog::Ok(HWND dialog) { return Apply(dialog, *this); }
+
+bool OptionsDialog::Message(HWND dialog, UINT message, WPARAM, LPARAM lp, INT_PTR& result) {
+    result = TRUE;
     switch (message) {
-        case WM_INITDIALOG:
-            Open(dialog, *reinterpret_cast<OptionsDialog*>(lp));
-            return TRUE;
         case WM_MEASUREITEM: {
             auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-            if (item == nullptr || item->CtlType != ODT_COMBOBOX || !IsColourBox(item->CtlID)) return FALSE;
+            if (item == nullptr || item->CtlType != ODT_COMBOBOX || !IsColourBox(item->CtlID)) return false;
             MeasureItem(dialog, *item);
             ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
-            return TRUE;
+            return true;
         }
         case WM_DRAWITEM: {
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-            if (item == nullptr || item->CtlType != ODT_COMBOBOX || !IsColourBox(item->CtlID)) return FALSE;
+            if (item == nullptr || item->CtlType != ODT_COMBOBOX || !IsColourBox(item->CtlID)) return false;
             QvLibrary::QvColors::DrawItem(*item);
             ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
-            return TRUE;
+            return true;
         }
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lp);
-            if (context != nullptr && header != nullptr && header->idFrom == kTabStrip &&
+            if (header != nullptr && header->idFrom == kTabStrip &&
                 header->code == static_cast<UINT>(TCN_SELCHANGE)) {
-                ShowPage(dialog, *context, context->tabs.CurrentTab());
-                return TRUE;
+                ShowPage(dialog, *this, tabs.CurrentTab());
+                return true;
             }
-            return FALSE;
+            return false;
         }
-        case WM_COMMAND:
-            if (context == nullptr) return FALSE;
-            switch (LOWORD(wp)) {
-                case IDOK:
-                    if (Apply(dialog, *context)) ::EndDialog(dialog, IDOK);
-                    return TRUE;
-                case IDCANCEL:
-                    ::EndDialog(dialog, IDCANCEL);
-                    return TRUE;
-                default:
-                    return FALSE;
-            }
         case WM_DESTROY:
-            if (context != nullptr) {
-                for (auto& box : context->colours) box.Detach();
-                context->expiry.Detach();
-                context->tabs.Detach();
-            }
-            return FALSE;
+            for (auto& box : colours) box.Detach();
+            expiry.Detach();
+            tabs.Detach();
+            return false;
         default:
-            return FALSE;
+            return false;
     }
 }
 
 }  // namespace
 
 bool RunOptionsDialog(const QvApp& app, HWND owner, Settings& settings) {
-    OptionsDialog context(app, settings);
-    return app.RunDialog(owner, kTemplate, OptionsProc, reinterpret_cast<LPARAM>(&context));
+    OptionsDialog dialog(app, settings);
+    return dialog.Run(app, owner, kTemplate);
 }
 
 bool ReadShowMessages(const QvApp& app) {

@@ -7,7 +7,9 @@
 
 #include "catalog/password_generator.h"
 #include "framework/app.h"
+#include "framework/dialog.h"
 #include "framework/helpers.h"
+#include "framework/wide.h"
 
 namespace kodrin::app {
 namespace {
@@ -27,7 +29,7 @@ constexpr int kAllowUpper = 1508;
 constexpr int kFailedText = 4490;   // the system's generator failed
 constexpr int kTitleText = 4109;    // "Kodrin"
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+using QvLibrary::Wide;
 
 struct GeneratorDialog {
     const QvApp& app;
@@ -42,7 +44,6 @@ void Check(HWND dialog, int id, bool checked) {
 bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
 void Open(HWND dialog, GeneratorDialog& context) {
-    ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&context));
     QvLibrary::CentreOnParent(dialog);
     const Settings& s = context.settings;
     Check(dialog, kAllowLower, s.allowLower);
@@ -88,35 +89,30 @@ void Generate(HWND dialog, GeneratorDialog& context) {
     ::SetDlgItemTextW(dialog, kPasswordBox, Wide(password));
 }
 
-INT_PTR CALLBACK GeneratorProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-    auto* context = reinterpret_cast<GeneratorDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    switch (message) {
-        case WM_INITDIALOG:
-            Open(dialog, *reinterpret_cast<GeneratorDialog*>(lp));
-            return TRUE;
-        case WM_COMMAND:
-            if (context == nullptr) return FALSE;
-            switch (LOWORD(wp)) {
-                case kGenerate:
-                    if (HIWORD(wp) == BN_CLICKED) Generate(dialog, *context);
-                    return TRUE;
-                case IDOK:
-                case IDCANCEL:
-                    ::EndDialog(dialog, LOWORD(wp));
-                    return TRUE;
-                default:
-                    return FALSE;
-            }
-        default:
-            return FALSE;
+class GeneratorBinding final : public QvLibrary::Dialog {
+public:
+    explicit GeneratorBinding(GeneratorDialog& context) : context_(context) {}
+
+private:
+    INT_PTR Init(HWND dialog) override {
+        Open(dialog, context_);
+        return TRUE;
     }
-}
+    bool Command(HWND dialog, WORD id, WORD notification) override {
+        if (id != kGenerate) return false;
+        if (notification == BN_CLICKED) Generate(dialog, context_);
+        return true;
+    }
+
+    GeneratorDialog& context_;
+};
 
 }  // namespace
 
 bool RunPasswordGenerator(const QvApp& app, HWND owner, Settings& settings) {
     GeneratorDialog context{app, owner, settings};
-    return app.RunDialog(owner, kTemplate, GeneratorProc, reinterpret_cast<LPARAM>(&context));
+    GeneratorBinding dialog(context);
+    return dialog.Run(app, owner, kTemplate);
 }
 
 }  // namespace kodrin::app

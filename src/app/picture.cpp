@@ -4,9 +4,11 @@
 #include <gdiplus.h>
 
 #include <cstring>
+#include <utility>
 
 #include "catalog/datafile.h"
 #include "framework/app.h"
+#include "framework/dialog.h"
 #include "framework/helpers.h"
 #include "platform/image.h"
 
@@ -24,21 +26,12 @@ struct StreamRelease {
 // Memory device context with one bitmap selected, released in reverse order.
 class SelectedBitmap {
 public:
-    SelectedBitmap(HDC like, HBITMAP bitmap) : dc_(::CreateCompatibleDC(like)) {
-        if (dc_) old_ = ::SelectObject(dc_, bitmap);
-    }
-    ~SelectedBitmap() {
-        if (!dc_) return;
-        if (old_) ::SelectObject(dc_, old_);
-        ::DeleteDC(dc_);
-    }
-    SelectedBitmap(const SelectedBitmap&) = delete;
-    SelectedBitmap& operator=(const SelectedBitmap&) = delete;
-    HDC Dc() const { return old_ ? dc_ : nullptr; }
+    SelectedBitmap(HDC like, HBITMAP bitmap) : dc_(::CreateCompatibleDC(like)), selected_(dc_.Get(), bitmap) {}
+    HDC Dc() const { return selected_.Selected() ? dc_.Get() : nullptr; }
 
 private:
-    HDC dc_;
-    HGDIOBJ old_ = nullptr;
+    QvLibrary::MemoryDC dc_;
+    QvLibrary::Selection selected_;   // goes before the context
 };
 
 // Copies the bytes into a movable memory block owned by a new stream.
@@ -68,7 +61,7 @@ PictureImage::PictureImage() {
 }
 
 PictureImage::~PictureImage() {
-    if (bitmap_) ::DeleteObject(bitmap_);
+    bitmap_.Reset();
     if (gdiplusStarted_) Gdiplus::GdiplusShutdown(gdiplusToken_);
 }
 
@@ -78,7 +71,7 @@ std::unique_ptr<PictureImage> DecodePicture(std::span<const std::uint8_t> bytes)
     if (!picture->gdiplusStarted_) return nullptr;
     StreamRelease stream{StreamOver(bytes)};
     if (!stream.stream) return nullptr;
-    HBITMAP bitmap = nullptr;
+    QvLibrary::Bitmap bitmap;
     {
         // The image reads from the stream while it lives: it goes first.
         Gdiplus::Image image(stream.stream, FALSE);
@@ -87,12 +80,12 @@ std::unique_ptr<PictureImage> DecodePicture(std::span<const std::uint8_t> bytes)
         if (width == 0 || height == 0 || width > static_cast<UINT>(platform::kMaxImageSide) ||
             height > static_cast<UINT>(platform::kMaxImageSide))
             return nullptr;
-        HDC screen = ::GetDC(nullptr);
+        const QvLibrary::WindowDC screen(nullptr);
         if (!screen) return nullptr;
-        bitmap = ::CreateCompatibleBitmap(screen, static_cast<int>(width), static_cast<int>(height));
+        bitmap.Reset(::CreateCompatibleBitmap(screen.Get(), static_cast<int>(width), static_cast<int>(height)));
         bool drawn = false;
         if (bitmap) {
-            SelectedBitmap target(screen, bitmap);
+            SelectedBitmap target(screen.Get(), bitmap.Get());
             if (target.Dc()) {
                 Gdiplus::Graphics graphics(target.Dc());
                 // Transparent parts of the picture show black.
@@ -101,18 +94,11 @@ std::unique_ptr<PictureImage> DecodePicture(std::span<const std::uint8_t> bytes)
                                 Gdiplus::Ok;
             }
         }
-        ::ReleaseDC(nullptr, screen);
-        if (!drawn) {
-            if (bitmap) ::DeleteObject(bitmap);
-            return nullptr;
-        }
+        if (!drawn) return nullptr;
     }
     BITMAP info{};
-    if (::GetObjectW(bitmap, sizeof info, &info) == 0) {
-        ::DeleteObject(bitmap);
-        return nullptr;
-    }
-    picture->bitmap_ = bitmap;
+    if (::GetObjectW(bitmap.Get(), sizeof info, &info) == 0) return nullptr;
+    picture->bitmap_ = std::move(bitmap);
     picture->width_ = info.bmWidth;
     picture->height_ = info.bmHeight;
     return picture;
@@ -166,56 +152,52 @@ void PictureBox::Paint(HDC dc) const {
 
 namespace {
 
-INT_PTR CALLBACK FullSizeProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-    switch (message) {
-        case WM_INITDIALOG: {
-            const auto* image = reinterpret_cast<const PictureImage*>(lp);
-            ::SetWindowLongPtrW(dialog, DWLP_USER, lp);
-            RECT window{}, client{};
-            ::GetWindowRect(dialog, &window);
-            ::GetClientRect(dialog, &client);
-            const int border = ((window.right - window.left) - client.right) / 2;
-            const int nonClient = (window.bottom - window.top) - client.bottom;
-            ::SetWindowPos(dialog, nullptr, 0, 0, image->Width() + 2 * border + 2 * kPictureMargin,
-                           image->Height() + nonClient - border + 2 * kPictureMargin,
-                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-            ::MoveWindow(::GetDlgItem(dialog, kPictureDialogFrame), kPictureMargin, kPictureMargin, image->Width(),
-                         image->Height(), FALSE);
-            QvLibrary::CentreOnParent(dialog);
-            return TRUE;
-        }
-        case WM_DRAWITEM: {
-            // The frame shows the picture in its own size; the dialog paints
-            // the button face around it.
-            const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-            const auto* image = reinterpret_cast<const PictureImage*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-            if (!draw || !image || draw->CtlID != kPictureDialogFrame) return FALSE;
-            SelectedBitmap source(draw->hDC, image->Bitmap());
-            if (source.Dc())
-                ::BitBlt(draw->hDC, 0, 0, image->Width(), image->Height(), source.Dc(), 0, 0, SRCCOPY);
-            return TRUE;
-        }
-        case WM_LBUTTONDOWN:
-            ::EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) {
-                ::EndDialog(dialog, LOWORD(wp));
-                return TRUE;
-            }
-            return FALSE;
-        default:
-            return FALSE;
+// The picture in its own size; a click anywhere closes it.
+class FullSizeDialog final : public QvLibrary::Dialog {
+public:
+    explicit FullSizeDialog(const PictureImage& image) : image_(image) {}
+
+private:
+    INT_PTR Init(HWND dialog) override {
+        RECT window{}, client{};
+        ::GetWindowRect(dialog, &window);
+        ::GetClientRect(dialog, &client);
+        const int border = ((window.right - window.left) - client.right) / 2;
+        const int nonClient = (window.bottom - window.top) - client.bottom;
+        ::SetWindowPos(dialog, nullptr, 0, 0, image_.Width() + 2 * border + 2 * kPictureMargin,
+                       image_.Height() + nonClient - border + 2 * kPictureMargin,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::MoveWindow(::GetDlgItem(dialog, kPictureDialogFrame), kPictureMargin, kPictureMargin, image_.Width(),
+                     image_.Height(), FALSE);
+        QvLibrary::CentreOnParent(dialog);
+        return TRUE;
     }
-}
+    bool Message(HWND, UINT message, WPARAM, LPARAM lp, INT_PTR& result) override {
+        result = TRUE;
+        if (message == WM_LBUTTONDOWN) {
+            End(IDCANCEL);
+            return true;
+        }
+        if (message != WM_DRAWITEM) return false;
+        // The frame shows the picture in its own size; the dialog paints
+        // the button face around it.
+        const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        if (!draw || draw->CtlID != kPictureDialogFrame) return false;
+        SelectedBitmap source(draw->hDC, image_.Bitmap());
+        if (source.Dc()) ::BitBlt(draw->hDC, 0, 0, image_.Width(), image_.Height(), source.Dc(), 0, 0, SRCCOPY);
+        return true;
+    }
+
+    const PictureImage& image_;
+};
 
 }  // namespace
 
 void ShowFullSize(const QvLibrary::QvApp& app, HWND owner, const PictureBox& box) {
     const PictureImage* image = box.Image();
     if (!image) return;
-    app.RunDialog(owner, kPictureDialog, FullSizeProc,
-                  reinterpret_cast<LPARAM>(const_cast<PictureImage*>(image)));
+    FullSizeDialog dialog(*image);
+    dialog.Run(app, owner, kPictureDialog);
 }
 
 }  // namespace kodrin::app

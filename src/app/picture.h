@@ -16,6 +16,7 @@
 #include <string>
 
 #include "catalog/record.h"
+#include "framework/handles.h"
 
 namespace QvLibrary {
 class QvApp;
@@ -37,7 +38,7 @@ public:
     PictureImage(const PictureImage&) = delete;
     PictureImage& operator=(const PictureImage&) = delete;
 
-    HBITMAP Bitmap() const { return bitmap_; }
+    HBITMAP Bitmap() const { return bitmap_.Get(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
 
@@ -46,7 +47,7 @@ private:
 
     ULONG_PTR gdiplusToken_ = 0;
     bool gdiplusStarted_ = false;
-    HBITMAP bitmap_ = nullptr;
+    QvLibrary::Bitmap bitmap_;
     int width_ = 0;
     int height_ = 0;
 };

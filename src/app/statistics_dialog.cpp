@@ -4,7 +4,9 @@
 
 #include "framework/app.h"
 #include "framework/combo_box.h"
+#include "framework/dialog.h"
 #include "framework/helpers.h"
+#include "framework/wide.h"
 #include "reports/statistics.h"
 
 namespace kodrin::app {
@@ -21,7 +23,7 @@ constexpr int kMediaList = 2105;
 constexpr int kOutOfDate = 2106;
 constexpr int kUpgradeCost = 2107;
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+using QvLibrary::Wide;
 
 struct StatisticsDialog {
     StatisticsDialog(const Catalog& c, const std::u16string& initial) : catalog(c), category(initial) {}
@@ -52,7 +54,6 @@ void Recalculate(HWND dialog, const StatisticsDialog& context) {
 }
 
 void Open(HWND dialog, StatisticsDialog& context) {
-    ::SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&context));
     QvLibrary::CentreOnParent(dialog);
 
     context.categories = StatisticsCategoryChoices(context.catalog);
@@ -70,41 +71,39 @@ void Open(HWND dialog, StatisticsDialog& context) {
     Recalculate(dialog, context);
 }
 
-INT_PTR CALLBACK StatisticsProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-    auto* context = reinterpret_cast<StatisticsDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    switch (message) {
-        case WM_INITDIALOG:
-            Open(dialog, *reinterpret_cast<StatisticsDialog*>(lp));
-            return TRUE;
-        case WM_COMMAND:
-            if (context == nullptr) return FALSE;
-            switch (LOWORD(wp)) {
-                case kCategoryList:
-                case kMediaList:
-                    if (HIWORD(wp) == CBN_SELCHANGE) Recalculate(dialog, *context);
-                    return TRUE;
-                case IDOK:
-                case IDCANCEL:
-                    ::EndDialog(dialog, IDOK);
-                    return TRUE;
-                default:
-                    return FALSE;
-            }
-        case WM_DESTROY:
-            if (context != nullptr) {
-                context->media.Detach();
-            }
-            return FALSE;
-        default:
-            return FALSE;
+// Only shows figures: Cancel closes it as OK does.
+class StatisticsBinding final : public QvLibrary::Dialog {
+public:
+    explicit StatisticsBinding(StatisticsDialog& context) : context_(context) {}
+
+private:
+    INT_PTR Init(HWND dialog) override {
+        Open(dialog, context_);
+        return TRUE;
     }
-}
+    bool Command(HWND dialog, WORD id, WORD notification) override {
+        if (id != kCategoryList && id != kMediaList) return false;
+        if (notification == CBN_SELCHANGE) Recalculate(dialog, context_);
+        return true;
+    }
+    bool Cancel(HWND) override {
+        End(IDOK);
+        return false;
+    }
+    bool Message(HWND, UINT message, WPARAM, LPARAM, INT_PTR&) override {
+        if (message == WM_DESTROY) context_.media.Detach();
+        return false;
+    }
+
+    StatisticsDialog& context_;
+};
 
 }  // namespace
 
 void ShowStatistics(const QvApp& app, HWND owner, const Catalog& catalog, const std::u16string& category) {
     StatisticsDialog context(catalog, category);
-    app.RunDialog(owner, kTemplate, StatisticsProc, reinterpret_cast<LPARAM>(&context));
+    StatisticsBinding dialog(context);
+    dialog.Run(app, owner, kTemplate);
 }
 
 }  // namespace kodrin::app

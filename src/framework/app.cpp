@@ -7,7 +7,10 @@
 
 #include <vector>
 
+#include "framework/dialog.h"
+#include "framework/handles.h"
 #include "framework/helpers.h"
+#include "framework/wide.h"
 #include "platform/text.h"
 
 namespace QvLibrary {
@@ -15,9 +18,10 @@ namespace QvLibrary {
 using FolderPathFunction = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
 
 struct AppState {
-    HANDLE catalogLock = nullptr;
+    Handle catalogLock;
     HINSTANCE resourceModule = nullptr;
-    HMODULE folderLibrary = nullptr;
+    Module loadedModule;                // the resource library this object loaded, if any
+    Module folderLibrary;
     FolderPathFunction getFolderPath = nullptr;
     HWND mainWindow = nullptr;
     std::vector<BYTE> version;          // version-information block
@@ -29,7 +33,6 @@ struct AppState {
     int nameId = 0;
     int companyId = 0;
     int titleId = 0;
-    bool moduleLoaded = false;          // resourceModule was loaded by this object
 };
 
 namespace {
@@ -38,11 +41,6 @@ constexpr int kTitleId = 4109;
 constexpr int kInputDialog = 20000;
 constexpr int kInputPrompt = 20001;
 constexpr int kInputEdit = 20002;
-
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-std::u16string FromWide(const wchar_t* text, std::size_t length) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text), length);
-}
 
 std::u16string WithBackslash(std::u16string folder) {
     if (folder.empty() || folder.back() != u'\\') folder += u'\\';
@@ -145,45 +143,34 @@ std::u16string JoinFolder(std::u16string base, std::initializer_list<const std::
     return base;
 }
 
-struct InputBoxContext {
-    std::u16string* value;
-    const std::u16string* title;
-    const std::u16string* prompt;
-    bool password;
-};
+// Dialog 20000: the value is written back only on OK.
+class InputBoxDialog final : public Dialog {
+public:
+    InputBoxDialog(std::u16string& value, const std::u16string& title, const std::u16string& prompt, bool password)
+        : value_(value), title_(title), prompt_(prompt), password_(password) {}
 
-INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-    switch (message) {
-        case WM_INITDIALOG: {
-            auto* context = reinterpret_cast<InputBoxContext*>(lp);
-            ::SetWindowLongPtrW(dialog, DWLP_USER, lp);
-            CentreOnParent(dialog);
-            HWND edit = ::GetDlgItem(dialog, kInputEdit);
-            if (context->password) ::SendMessageW(edit, EM_SETPASSWORDCHAR, L'*', 0);
-            ::SetFocus(edit);
-            ::SetWindowTextW(dialog, Wide(*context->title));
-            ::SetDlgItemTextW(dialog, kInputPrompt, Wide(*context->prompt));
-            ::SetWindowTextW(edit, Wide(*context->value));
-            ::SendMessageW(edit, EM_SETSEL, 0, -1);
-            return FALSE;  // the focus is set
-        }
-        case WM_COMMAND: {
-            auto* context = reinterpret_cast<InputBoxContext*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-            if (LOWORD(wp) == IDOK) {
-                if (context != nullptr) *context->value = GetItemText(dialog, kInputEdit);
-                ::EndDialog(dialog, 1);
-                return TRUE;
-            }
-            if (LOWORD(wp) == IDCANCEL) {
-                ::EndDialog(dialog, 0);
-                return TRUE;
-            }
-            return FALSE;
-        }
-        default:
-            return FALSE;
+private:
+    INT_PTR Init(HWND dialog) override {
+        CentreOnParent(dialog);
+        HWND edit = ::GetDlgItem(dialog, kInputEdit);
+        if (password_) ::SendMessageW(edit, EM_SETPASSWORDCHAR, L'*', 0);
+        ::SetFocus(edit);
+        ::SetWindowTextW(dialog, Wide(title_));
+        ::SetDlgItemTextW(dialog, kInputPrompt, Wide(prompt_));
+        ::SetWindowTextW(edit, Wide(value_));
+        ::SendMessageW(edit, EM_SETSEL, 0, -1);
+        return FALSE;  // the focus is set
     }
-}
+    bool Ok(HWND dialog) override {
+        value_ = GetItemText(dialog, kInputEdit);
+        return true;
+    }
+
+    std::u16string& value_;
+    const std::u16string& title_;
+    const std::u16string& prompt_;
+    bool password_;
+};
 
 }  // namespace
 
@@ -191,12 +178,12 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
 
 QvApp::QvApp(int nameId, int companyId, int titleId) : state_(std::make_unique<AppState>()) {
     AppState& s = *state_;
-    s.catalogLock = ::CreateMutexW(nullptr, FALSE, nullptr);
+    s.catalogLock.Reset(::CreateMutexW(nullptr, FALSE, nullptr));
     s.resourceModule = ::GetModuleHandleW(nullptr);
-    s.folderLibrary = ::LoadLibraryW(L"shfolder.dll");
-    if (s.folderLibrary != nullptr) {
+    s.folderLibrary.Reset(::LoadLibraryW(L"shfolder.dll"));
+    if (s.folderLibrary) {
         s.getFolderPath = reinterpret_cast<FolderPathFunction>(
-            reinterpret_cast<void*>(::GetProcAddress(s.folderLibrary, "SHGetFolderPathW")));
+            reinterpret_cast<void*>(::GetProcAddress(s.folderLibrary.Get(), "SHGetFolderPathW")));
     }
     s.nameId = nameId;
     s.companyId = companyId;
@@ -205,12 +192,7 @@ QvApp::QvApp(int nameId, int companyId, int titleId) : state_(std::make_unique<A
     ReadVersion(ModuleFileName(nullptr));
 }
 
-QvApp::~QvApp() {
-    AppState& s = *state_;
-    if (s.moduleLoaded) ::FreeLibrary(s.resourceModule);
-    if (s.folderLibrary != nullptr) ::FreeLibrary(s.folderLibrary);
-    if (s.catalogLock != nullptr) ::CloseHandle(s.catalogLock);
-}
+QvApp::~QvApp() = default;
 
 void QvApp::LoadNames() {
     AppState& s = *state_;
@@ -307,8 +289,8 @@ bool QvApp::RunDialog(HWND parent, int templateId, DLGPROC procedure, LPARAM par
 std::optional<std::u16string> QvApp::InputBox(std::u16string& value, const std::u16string& title,
                                               const std::u16string& prompt, bool password) const {
     std::u16string entered = value;
-    InputBoxContext context{&entered, &title, &prompt, password};
-    if (!RunDialog(nullptr, kInputDialog, InputBoxProc, reinterpret_cast<LPARAM>(&context))) return std::nullopt;
+    InputBoxDialog dialog(entered, title, prompt, password);
+    if (!dialog.Run(*this, nullptr, kInputDialog)) return std::nullopt;
     value = entered;
     return value;
 }
@@ -393,11 +375,8 @@ std::u16string QvApp::GetTempFolder() const {
 
 bool QvApp::SetResourceModule(const std::u16string& path) {
     AppState& s = *state_;
-    if (s.moduleLoaded) {
-        ::FreeLibrary(s.resourceModule);
-        s.moduleLoaded = false;
-    }
     s.resourceModule = ::GetModuleHandleW(nullptr);
+    s.loadedModule.Reset();
     bool known = true;
     if (EndsWithIgnoreCase(path, u".exe")) {
         if (HMODULE loaded = ::GetModuleHandleW(Wide(path))) s.resourceModule = loaded;
@@ -407,7 +386,7 @@ bool QvApp::SetResourceModule(const std::u16string& path) {
                                            LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
         if (library != nullptr) {
             s.resourceModule = library;
-            s.moduleLoaded = true;
+            s.loadedModule.Reset(library);
         }
     } else {
         known = false;
@@ -430,7 +409,7 @@ const std::u16string& QvApp::Name() const { return state_->name; }
 const std::u16string& QvApp::LowerName() const { return state_->lowerName; }
 const std::u16string& QvApp::Title() const { return state_->title; }
 const std::u16string& QvApp::Company() const { return state_->company; }
-HANDLE QvApp::CatalogMutex() const { return state_->catalogLock; }
+HANDLE QvApp::CatalogMutex() const { return state_->catalogLock.Get(); }
 
 // ---- QvAppWindows ----
 

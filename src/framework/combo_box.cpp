@@ -1,11 +1,11 @@
 #include "framework/combo_box.h"
 
+#include "framework/wide.h"
 #include "platform/text.h"
 
 namespace QvLibrary {
 namespace {
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/app.h"
+#include "framework/dialog.h"
 #include "framework/helpers.h"
 
 namespace QvLibrary {
@@ -37,6 +38,61 @@ SYSTEMTIME DateOnly(const SYSTEMTIME& date) {
 
 }  // namespace
 
+class DatePicker::Binding final : public Dialog {
+public:
+    explicit Binding(DatePicker& picker) : picker_(picker) {}
+
+private:
+    INT_PTR Init(HWND dialog) override {
+        picker_.OnInit(dialog);
+        return FALSE;   // the focus is set
+    }
+    bool Message(HWND dialog, UINT message, WPARAM, LPARAM lp, INT_PTR& result) override {
+        const auto* header = reinterpret_cast<const NMHDR*>(lp);
+        if (message != WM_NOTIFY || header->idFrom != static_cast<UINT_PTR>(kCalendarItem) ||
+            header->code != MCN_SELECT) {
+            return false;
+        }
+        picker_.End(dialog, reinterpret_cast<const NMSELCHANGE*>(lp)->stSelStart);
+        result = TRUE;
+        return true;
+    }
+    bool Command(HWND dialog, WORD id, WORD) override {
+        switch (id) {
+            case kCalendarItem: {   // Enter
+                SYSTEMTIME selected{};
+                if (::SendDlgItemMessageW(dialog, kCalendarItem, MCM_GETCURSEL, 0,
+                                          reinterpret_cast<LPARAM>(&selected)) != 0) {
+                    picker_.End(dialog, selected);
+                }
+                return true;
+            }
+            case kTodayButton: {
+                // The user's own calendar day, not the one at Greenwich.
+                SYSTEMTIME now{};
+                ::GetLocalTime(&now);
+                picker_.End(dialog, now);
+                return true;
+            }
+            default:
+                return false;
+        }
+    }
+    // Erase is the dialog's OK button.
+    bool Ok(HWND) override {
+        // A hidden Erase button cannot be pressed.
+        if (!picker_.state_->allowErase) return false;
+        picker_.state_->erased = true;
+        return true;
+    }
+    bool Cancel(HWND) override {
+        End(0);
+        return false;
+    }
+
+    DatePicker& picker_;
+};
+
 DatePicker::DatePicker(const QvApp& app) : state_(std::make_unique<DatePickerState>()) {
     state_->app = &app;
     INITCOMMONCONTROLSEX init{sizeof(init), ICC_DATE_CLASSES};
@@ -51,7 +107,8 @@ bool DatePicker::Run(HWND owner, SYSTEMTIME& date, bool allowErase) {
     s.chosen = SYSTEMTIME{};
     s.allowErase = allowErase;
     s.erased = false;
-    const bool ended = s.app->RunDialog(owner, kTemplate, DialogProc, reinterpret_cast<LPARAM>(this));
+    Binding dialog(*this);
+    const bool ended = dialog.Run(*s.app, owner, kTemplate);
     s.date = nullptr;
     if (!ended || s.erased || !IsCalendarDate(s.chosen)) return false;
     date.wYear = s.chosen.wYear;
@@ -91,56 +148,6 @@ void DatePicker::OnInit(HWND dialog) {
 void DatePicker::End(HWND dialog, const SYSTEMTIME& chosen) {
     state_->chosen = chosen;
     ::EndDialog(dialog, 1);
-}
-
-INT_PTR CALLBACK DatePicker::DialogProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-    if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lp);
-        reinterpret_cast<DatePicker*>(lp)->OnInit(dialog);
-        return FALSE;   // the focus is set
-    }
-    auto* self = reinterpret_cast<DatePicker*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (self == nullptr) return FALSE;
-    DatePickerState& s = *self->state_;
-    switch (message) {
-        case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lp);
-            if (header->idFrom != static_cast<UINT_PTR>(kCalendarItem) || header->code != MCN_SELECT) return FALSE;
-            self->End(dialog, reinterpret_cast<const NMSELCHANGE*>(lp)->stSelStart);
-            return TRUE;
-        }
-        case WM_COMMAND:
-            switch (LOWORD(wp)) {
-                case kCalendarItem: {   // Enter
-                    SYSTEMTIME selected{};
-                    if (::SendDlgItemMessageW(dialog, kCalendarItem, MCM_GETCURSEL, 0,
-                                              reinterpret_cast<LPARAM>(&selected)) != 0) {
-                        self->End(dialog, selected);
-                    }
-                    return TRUE;
-                }
-                case kTodayButton: {
-                    // The user's own calendar day, not the one at Greenwich.
-                    SYSTEMTIME now{};
-                    ::GetLocalTime(&now);
-                    self->End(dialog, now);
-                    return TRUE;
-                }
-                case kEraseButton:
-                    // A hidden Erase button cannot be pressed.
-                    if (!s.allowErase) return TRUE;
-                    s.erased = true;
-                    ::EndDialog(dialog, 1);
-                    return TRUE;
-                case kCancelButton:
-                    ::EndDialog(dialog, 0);
-                    return TRUE;
-                default:
-                    return FALSE;
-            }
-        default:
-            return FALSE;
-    }
 }
 
 }  // namespace QvLibrary

@@ -36,7 +36,7 @@ public:
     bool Erased() const;
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp);
+    class Binding;   // the dialog 20200 itself
     void OnInit(HWND dialog);
     void End(HWND dialog, const SYSTEMTIME& chosen);
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/app.h"
+#include "framework/wide.h"
 
 namespace QvLibrary {
 
@@ -22,9 +23,6 @@ struct FileChooserState {
 
 namespace {
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-const wchar_t* WideOrNull(const std::u16string& text) { return text.empty() ? nullptr : Wide(text); }
-std::u16string FromWide(const wchar_t* text) { return reinterpret_cast<const char16_t*>(text); }
 
 bool Exists(const std::u16string& path) { return ::GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES; }
 

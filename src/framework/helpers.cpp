@@ -1,4 +1,5 @@
 #include "framework/helpers.h"
+#include "framework/wide.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -7,7 +8,6 @@
 namespace QvLibrary {
 namespace {
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 // Owns a registry key handle.
 class Key {

@@ -4,19 +4,20 @@
 
 #include <optional>
 
+#include "framework/handles.h"
 #include "framework/portable/html2rtf.h"
+#include "framework/wide.h"
 
 namespace QvLibrary {
 
 struct RichEditLibrary {
-    HMODULE module = nullptr;               // null when no library could be loaded
+    Module module;                          // none when no library could be loaded
     std::optional<RtfByteStream> stream;    // the RTF being streamed in, and its read position
     std::u16string className;               // the loaded library's control class
 };
 
 namespace {
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 // Loads a library from the system folder only, never from the current or
 // program folder where a planted copy could sit.
@@ -49,8 +50,8 @@ QvHTML2RTF::QvHTML2RTF() : library_(std::make_unique<RichEditLibrary>()) {
         {L"Riched32.dll", u"RICHEDIT"},
     };
     for (const auto& candidate : kLibraries) {
-        library_->module = LoadSystemLibrary(candidate.file);
-        if (library_->module != nullptr) {
+        library_->module.Reset(LoadSystemLibrary(candidate.file));
+        if (library_->module) {
             library_->className = candidate.windowClass;
             break;
         }
@@ -62,7 +63,7 @@ QvHTML2RTF::~QvHTML2RTF() {
     // release every binding here, not later in the base destructor.
     while (!State().bindings.empty()) QvWindow::Detach();
     Unbind();
-    if (library_->module != nullptr) ::FreeLibrary(library_->module);
+    library_->module.Reset();
 }
 
 bool QvHTML2RTF::Create(HWND parent, int id) { return Create(parent, id, 0, 0, 0, 0); }

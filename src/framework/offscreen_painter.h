@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <memory>
+
+#include "framework/handles.h"
+
 namespace QvLibrary {
 
 class OffscreenPainter {
@@ -20,8 +24,8 @@ public:
     // for an empty rectangle or when GDI refuses; an open painter is closed first.
     bool Open(HDC target, const RECT& rect, COLORREF background);
     // The memory context to draw into; null when not open.
-    HDC Dc() const { return memory_; }
-    bool IsOpen() const { return memory_ != nullptr; }
+    HDC Dc() const { return memory_.Get(); }
+    bool IsOpen() const { return memory_.Valid(); }
     // Copies the bitmap to the target at the rectangle's origin and frees
     // everything. Nothing when not open.
     void Close();
@@ -30,9 +34,9 @@ private:
     void Free();
 
     HDC target_ = nullptr;
-    HDC memory_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
+    MemoryDC memory_;
+    Bitmap bitmap_;
+    std::unique_ptr<Selection> selected_;   // the bitmap in the memory context
     RECT rect_{};
 };
 

@@ -6,7 +6,11 @@
 #include <utility>
 
 #include "framework/app.h"
+#include "framework/dialog.h"
+#include "framework/handles.h"
 #include "framework/helpers.h"
+#include "framework/wide.h"
+#include "framework/worker.h"
 
 namespace QvLibrary {
 
@@ -16,7 +20,7 @@ struct ProgressState {
     std::atomic<HWND> dialog{nullptr};
     std::function<void(ProgressDialog&)> worker;
     std::function<void()> cancel;
-    HANDLE thread = nullptr;
+    Handle thread;
     bool secondBar = false;
     bool running = false;
     std::atomic<bool> finished{false};
@@ -24,23 +28,50 @@ struct ProgressState {
     std::atomic<bool> cancelRequested{false};
 };
 
-namespace {
+class ProgressDialog::Binding final : public Dialog {
+public:
+    explicit Binding(ProgressDialog& owner) : owner_(owner) {}
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-
-// Waits for the thread to end while answering messages that other threads
-// send to this thread's windows, so that a worker blocked in SendMessage
-// cannot dead-lock the wait.
-void WaitForThread(HANDLE thread) {
-    for (;;) {
-        const DWORD result = ::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
-        if (result != WAIT_OBJECT_0 + 1) return;   // ended, or the wait failed
-        MSG message;
-        ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+private:
+    INT_PTR Init(HWND dialog) override {
+        owner_.OnInit(dialog);
+        return TRUE;
     }
-}
+    // The dialog has no OK; Cancel ends it only through the worker.
+    bool Ok(HWND) override { return false; }
+    bool Cancel(HWND dialog) override {
+        owner_.OnCancel(dialog);
+        return false;
+    }
+    bool Message(HWND dialog, UINT message, WPARAM wp, LPARAM, INT_PTR& result) override {
+        result = TRUE;
+        switch (message) {
+            case WM_TIMER:
+                if (wp != kStartTimer) return false;
+                owner_.OnStartTimer(dialog);
+                return true;
+            case kSetProgressMessage:
+                ::SendDlgItemMessageW(dialog, kBarItem, PBM_SETPOS, wp, 0);
+                return true;
+            case kSetSecondProgressMessage:
+                ::SendDlgItemMessageW(dialog, kSecondBarItem, PBM_SETPOS, wp, 0);
+                return true;
+            case kFailedMessage:
+                End(0);
+                return true;
+            case kSucceededMessage:
+                End(1);
+                return true;
+            case WM_DESTROY:
+                owner_.state_->dialog = nullptr;
+                return false;
+            default:
+                return false;
+        }
+    }
 
-}  // namespace
+    ProgressDialog& owner_;
+};
 
 ProgressDialog::ProgressDialog(const QvApp& app) : state_(std::make_unique<ProgressState>()) {
     state_->app = &app;
@@ -73,18 +104,19 @@ bool ProgressDialog::Run(HWND owner, int titleId, std::function<void(ProgressDia
     s.succeeded = false;
     s.cancelRequested = false;
 
-    const bool ended = s.app->RunDialog(owner, kTemplate, DialogProc, reinterpret_cast<LPARAM>(this));
+    Binding dialog(*this);
+    const bool ended = dialog.Run(*s.app, owner, kTemplate);
 
-    if (s.thread != nullptr) {
+    if (s.thread) {
         // The dialog can only end early when something other than the worker
         // closed it: ask the job to stop, then let it end before its data goes.
         if (!s.finished) {
             s.cancelRequested = true;
             if (s.cancel) s.cancel();
         }
-        WaitForThread(s.thread);
-        ::CloseHandle(s.thread);
-        s.thread = nullptr;
+        // A worker blocked in SendMessage to this thread is answered meanwhile.
+        WaitAnswering(s.thread.Get());
+        s.thread.Reset();
     }
     s.dialog = nullptr;
     s.worker = nullptr;
@@ -156,9 +188,9 @@ void ProgressDialog::OnInit(HWND dialog) {
 void ProgressDialog::OnStartTimer(HWND dialog) {
     ProgressState& s = *state_;
     ::KillTimer(dialog, kStartTimer);
-    if (s.thread != nullptr) return;
-    s.thread = StartThread(&ProgressDialog::WorkerMain, this, kWorkerStackSize);
-    if (s.thread == nullptr) {
+    if (s.thread) return;
+    s.thread.Reset(StartThread(&ProgressDialog::WorkerMain, this, kWorkerStackSize));
+    if (!s.thread) {
         s.finished = true;
         ::EndDialog(dialog, 0);
     }
@@ -173,43 +205,6 @@ void ProgressDialog::OnCancel(HWND dialog) {
     ::EnableWindow(button, FALSE);
     s.cancelRequested = true;
     s.cancel();
-}
-
-INT_PTR CALLBACK ProgressDialog::DialogProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
-    if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lp);
-        reinterpret_cast<ProgressDialog*>(lp)->OnInit(dialog);
-        return TRUE;
-    }
-    auto* self = reinterpret_cast<ProgressDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (self == nullptr) return FALSE;
-    switch (message) {
-        case WM_TIMER:
-            if (wp != kStartTimer) return FALSE;
-            self->OnStartTimer(dialog);
-            return TRUE;
-        case kSetProgressMessage:
-            ::SendDlgItemMessageW(dialog, kBarItem, PBM_SETPOS, wp, 0);
-            return TRUE;
-        case kSetSecondProgressMessage:
-            ::SendDlgItemMessageW(dialog, kSecondBarItem, PBM_SETPOS, wp, 0);
-            return TRUE;
-        case kFailedMessage:
-            ::EndDialog(dialog, 0);
-            return TRUE;
-        case kSucceededMessage:
-            ::EndDialog(dialog, 1);
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wp) != IDCANCEL) return FALSE;
-            self->OnCancel(dialog);
-            return TRUE;
-        case WM_DESTROY:
-            self->state_->dialog = nullptr;
-            return FALSE;
-        default:
-            return FALSE;
-    }
 }
 
 }  // namespace QvLibrary

@@ -78,7 +78,7 @@ protected:
     virtual HANDLE StartThread(LPTHREAD_START_ROUTINE routine, void* parameter, std::size_t stackSize);
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp);
+    class Binding;   // the dialog 20300 itself
     static DWORD WINAPI WorkerMain(void* parameter);
     void OnInit(HWND dialog);
     void OnStartTimer(HWND dialog);

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include "framework/handles.h"
+
 namespace QvLibrary {
 namespace {
 
@@ -54,18 +56,13 @@ void Splitter::InvertBar(int x) const {
     ::GetWindowRect(parent, &outer);
     ::GetWindowRect(window_, &own);
     static const WORD kPattern[8] = {170, 85, 170, 85, 170, 85, 170, 85};
-    HBITMAP pattern = ::CreateBitmap(8, 8, 1, 1, kPattern);
-    if (pattern == nullptr) return;
-    HBRUSH brush = ::CreatePatternBrush(pattern);
-    HDC dc = ::GetWindowDC(parent);
-    if (brush != nullptr && dc != nullptr) {
-        HGDIOBJ old = ::SelectObject(dc, brush);
-        ::PatBlt(dc, x - kBarWidth / 2, own.top - outer.top, kBarWidth, own.bottom - own.top, PATINVERT);
-        ::SelectObject(dc, old);
-    }
-    if (dc != nullptr) ::ReleaseDC(parent, dc);
-    if (brush != nullptr) ::DeleteObject(brush);
-    ::DeleteObject(pattern);
+    const Bitmap pattern(::CreateBitmap(8, 8, 1, 1, kPattern));
+    if (!pattern) return;
+    const Brush brush(::CreatePatternBrush(pattern.Get()));
+    const WindowDC dc(parent, WindowDC::kWholeWindow);
+    if (!brush || !dc) return;
+    const Selection selected(dc.Get(), brush.Get());
+    ::PatBlt(dc.Get(), x - kBarWidth / 2, own.top - outer.top, kBarWidth, own.bottom - own.top, PATINVERT);
 }
 
 LRESULT CALLBACK Splitter::WindowProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {

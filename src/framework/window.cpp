@@ -1,4 +1,6 @@
 #include "framework/window.h"
+#include "framework/handles.h"
+#include "framework/wide.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -8,7 +10,6 @@ namespace {
 
 void IgnoreWheel(WindowState&, int) {}
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 WindowState* StateOf(HWND window) {
     return reinterpret_cast<WindowState*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -67,16 +68,14 @@ FontInfo::FontInfo(const wchar_t* face, int height) {
                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
                           VARIABLE_PITCH | FF_SWISS, face);
     if (font_ == nullptr) return;
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    if (dc == nullptr) return;
-    HGDIOBJ old = ::SelectObject(dc, font_);
+    const MemoryDC dc(::CreateCompatibleDC(nullptr));
+    if (!dc) return;
+    const Selection selected(dc.Get(), font_);
     TEXTMETRICW metrics{};
-    if (::GetTextMetricsW(dc, &metrics)) {
+    if (::GetTextMetricsW(dc.Get(), &metrics)) {
         averageWidth_ = metrics.tmAveCharWidth;
         lineHeight_ = metrics.tmHeight + metrics.tmExternalLeading;
     }
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
 }
 
 FontInfo::~FontInfo() {
@@ -101,7 +100,6 @@ void FontInfo::Restore() {
 
 QvWindow::QvWindow() : state_(std::make_unique<WindowState>()) {
     state_->wheelHandler = IgnoreWheel;
-    state_->font = std::make_unique<FontInfo>(L"Arial", 18);
 }
 
 QvWindow::QvWindow(HWND attachTo) : QvWindow() {
@@ -296,7 +294,11 @@ void* QvWindow::UserData() const { return state_->userData; }
 bool QvWindow::HoverMode() const { return state_->hoverMode; }
 bool QvWindow::Pressed() const { return state_->pressed; }
 bool QvWindow::Attached() const { return state_->attached; }
-FontInfo& QvWindow::Font() const { return *state_->font; }
+FontInfo& QvWindow::Font() const {
+    // Made on first use: most windows never draw text themselves.
+    if (!state_->font) state_->font = std::make_unique<FontInfo>(L"Arial", 18);
+    return *state_->font;
+}
 WindowState& QvWindow::State() const { return *state_; }
 
 bool IsLibraryWindow(HWND window) {
@@ -333,8 +335,6 @@ LRESULT CALLBACK QvWindow::WindowProc(HWND window, UINT message, WPARAM wp, LPAR
             if (called) return 0;
             break;
         }
-        case WM_DESTROY:
-            return 0;
         case WM_NCDESTROY: {
             const LRESULT result = PassOn(*state, window, message, wp, lp);
             Forget(*state, window);

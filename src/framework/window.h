@@ -70,7 +70,7 @@ struct WindowState {
     std::vector<CommandHandler> commandHandlers;
     std::vector<BindingRecord> bindings;         // saved bindings, last is the top
     std::unique_ptr<ToolTipInfo> toolTip;
-    std::unique_ptr<FontInfo> font;
+    std::unique_ptr<FontInfo> font;              // made by the first Font()
     WNDPROC previousProc = nullptr;              // null when this object did not subclass
     void* userData = nullptr;
     std::u16string text;

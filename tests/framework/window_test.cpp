@@ -61,6 +61,32 @@ TEST_F(WindowTest, BindSubclassesAndKeepsTheOwnProcedureReachable) {
     EXPECT_EQ(window.Handle(), nullptr);
 }
 
+// A control frees its own state on WM_DESTROY: the library's procedure must
+// hand it on to the procedure it replaced, for created and attached windows,
+// however the window goes.
+TEST_F(WindowTest, DestroyReachesTheWindowsOwnProcedure) {
+    Recorder created;
+    Recorder attached;
+    Recorder unbound;
+    {
+        TestWindow window(&created);
+        ASSERT_TRUE(window.Create(parent_, 10));
+        ::DestroyWindow(window.Handle());
+        EXPECT_EQ(window.Handle(), nullptr);
+
+        HWND foreign = MakeRecordingWindow(&attached, parent_, 11);
+        ASSERT_TRUE(window.Attach(foreign));
+        ::DestroyWindow(foreign);
+
+        TestWindow owner(&unbound);
+        ASSERT_TRUE(owner.Create(parent_, 12));
+    }   // owner destroys its window
+    for (const Recorder* log : {&created, &attached, &unbound}) {
+        EXPECT_EQ(log->Count(WM_DESTROY), 1);
+        EXPECT_EQ(log->Count(WM_NCDESTROY), 1);
+    }
+}
+
 TEST_F(WindowTest, DestructorDestroysCreatedWindowsOnly) {
     HWND created = nullptr;
     HWND foreign = MakeRecordingWindow(nullptr, parent_, 11);
@@ -374,6 +400,8 @@ TEST_F(WindowTest, ToolTipCoversTheClientAreaAndFollowsItsSize) {
 
 TEST_F(WindowTest, FontHasMetricsAndSelectsBack) {
     TestWindow window;
+    ASSERT_TRUE(window.Create(parent_, 10));
+    EXPECT_EQ(window.State().font, nullptr);   // windows that never draw text make no font
     QvLibrary::FontInfo& font = window.Font();
     ASSERT_NE(font.Font(), nullptr);
     EXPECT_GT(font.AverageWidth(), 0);

@@ -11,23 +11,10 @@
 #include <cstdlib>
 
 #include "cli/terminal.h"
+#include "framework/handles.h"
 
 namespace kodrin::cli {
 namespace {
-
-class Handle {
-public:
-    explicit Handle(HANDLE h) : h_(h) {}
-    ~Handle() {
-        if (h_ != INVALID_HANDLE_VALUE && h_ != nullptr) CloseHandle(h_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
 
 // Clears ENABLE_ECHO_INPUT for its lifetime and restores the mode after.
 class EchoOff {
@@ -80,14 +67,15 @@ public:
         const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
         DWORD mode = 0;
         if (input == INVALID_HANDLE_VALUE || input == nullptr || !GetConsoleMode(input, &mode)) return std::nullopt;
-        Handle output(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr));
+        const QvLibrary::FileHandle output(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                       0, nullptr));
         std::u16string line;
         bool ended = false;
         {
             EchoOff quiet(input);
             if (!quiet.active()) return std::nullopt;
-            WriteConsoleText(output.get(), prompt);
+            WriteConsoleText(output.Get(), prompt);
             for (;;) {
                 wchar_t c = 0;
                 DWORD read = 0;
@@ -98,7 +86,7 @@ public:
                 if (c == L'\n') break;
                 if (c != L'\r') line.push_back(static_cast<char16_t>(c));
             }
-            WriteConsoleText(output.get(), u"\r\n");
+            WriteConsoleText(output.Get(), u"\r\n");
         }
         if (ended) return std::nullopt;
         return line;

@@ -7,6 +7,8 @@
 #include <cwchar>
 #include <memory>
 
+#include "framework/handles.h"
+#include "framework/wide.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -14,31 +16,17 @@ namespace kodrin::discovery {
 
 namespace {
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-
-std::u16string FromWide(const wchar_t* text, std::size_t length) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text), length);
-}
+using QvLibrary::Wide;
+using QvLibrary::FromWide;
 
 bool EndsWithIgnoreCase(std::u16string_view text, std::u16string_view ending) {
     return text.size() >= ending.size() &&
            platform::EqualIgnoreCase(text.substr(text.size() - ending.size()), ending);
 }
 
-struct IconDeleter {
-    void operator()(HICON icon) const { ::DestroyIcon(icon); }
-};
-using IconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
-
-struct BitmapDeleter {
-    void operator()(HBITMAP bitmap) const { ::DeleteObject(bitmap); }
-};
-using BitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter>;
-
-struct DcDeleter {
-    void operator()(HDC dc) const { ::DeleteDC(dc); }
-};
-using DcHandle = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
+using IconHandle = QvLibrary::Icon;
+using BitmapHandle = QvLibrary::Bitmap;
+using DcHandle = QvLibrary::MemoryDC;
 
 bool ToDate(const FILETIME& time, Date& date) {
     if (time.dwLowDateTime == 0 && time.dwHighDateTime == 0) return false;
@@ -69,7 +57,7 @@ bool ReadColourBitmap(HBITMAP bitmap, platform::Image& image) {
     header.bmiHeader.biBitCount = 32;
     header.bmiHeader.biCompression = BI_RGB;
     std::vector<std::uint8_t> bgra(static_cast<std::size_t>(info.bmWidth) * static_cast<std::size_t>(info.bmHeight) * 4);
-    if (::GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(info.bmHeight), bgra.data(), &header, DIB_RGB_COLORS) !=
+    if (::GetDIBits(dc.Get(), bitmap, 0, static_cast<UINT>(info.bmHeight), bgra.data(), &header, DIB_RGB_COLORS) !=
         info.bmHeight) {
         return false;
     }
@@ -158,7 +146,7 @@ bool SystemProgramFileSource::FirstIcon(const std::u16string& path, platform::Im
     }
     const BitmapHandle colour(info.hbmColor);
     const BitmapHandle mask(info.hbmMask);
-    return colour && ReadColourBitmap(colour.get(), icon);
+    return colour && ReadColourBitmap(colour.Get(), icon);
 }
 
 std::u16string SystemProgramFileSource::TempFolder() {
@@ -181,9 +169,7 @@ bool SystemProgramFileSource::ReadFile(const std::u16string& path, std::vector<s
 bool SystemProgramFileSource::FolderDate(const std::u16string& folder, Date& date) {
     if (folder.empty()) return false;
     WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW(Wide(folder), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    ::FindClose(search);
+    if (!QvLibrary::FindHandle(::FindFirstFileW(Wide(folder), &found))) return false;
     // The file times are UTC; the UTC calendar date is taken.
     return ToDate(found.ftCreationTime, date) || ToDate(found.ftLastWriteTime, date);
 }

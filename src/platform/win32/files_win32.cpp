@@ -3,28 +3,19 @@
 #include <algorithm>
 #include <string>
 
+#include "framework/handles.h"
+#include "framework/wide.h"
 #include "platform/files.h"
 
 namespace kodrin::platform {
 
 namespace {
 
-struct Handle {
-    HANDLE h = INVALID_HANDLE_VALUE;
-    ~Handle() { Close(); }
-    bool Close() {
-        if (h == INVALID_HANDLE_VALUE) return true;
-        const BOOL ok = ::CloseHandle(h);
-        h = INVALID_HANDLE_VALUE;
-        return ok != FALSE;
-    }
-};
+using QvLibrary::FileHandle;
+using QvLibrary::FindHandle;
+using QvLibrary::WideCopy;
 
-std::wstring Wide(std::u16string_view path) {
-    return std::wstring(reinterpret_cast<const wchar_t*>(path.data()), path.size());
-}
-
-DWORD AttributesOf(std::u16string_view path) { return ::GetFileAttributesW(Wide(path).c_str()); }
+DWORD AttributesOf(std::u16string_view path) { return ::GetFileAttributesW(WideCopy(path).c_str()); }
 
 bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes, const WriteFault& fault) {
     constexpr std::size_t kPiece = std::size_t{1} << 20;
@@ -54,15 +45,15 @@ bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes, const WriteFault
 bool WriteTemporary(std::u16string_view target, std::span<const std::uint8_t> bytes, const WriteFault& fault,
                     std::wstring& temp) {
     for (int attempt = 0; attempt < 10; ++attempt) {
-        temp = Wide(detail::TemporaryPathFor(target));
-        Handle file{::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
-        if (file.h == INVALID_HANDLE_VALUE) {
+        temp = WideCopy(detail::TemporaryPathFor(target));
+        FileHandle file{::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
+        if (!file.Valid()) {
             if (::GetLastError() == ERROR_FILE_EXISTS) continue;
             return false;
         }
-        bool ok = WriteAll(file.h, bytes, fault);
-        ok = ok && fault.kind != WriteFault::Kind::FlushFails && ::FlushFileBuffers(file.h);
+        bool ok = WriteAll(file.Get(), bytes, fault);
+        ok = ok && fault.kind != WriteFault::Kind::FlushFails && ::FlushFileBuffers(file.Get());
         ok = file.Close() && ok;
         if (!ok) ::DeleteFileW(temp.c_str());
         return ok;
@@ -97,18 +88,18 @@ bool Commit(const std::wstring& temp, const std::wstring& target, bool target_ex
 
 bool ReadWholeFile(std::u16string_view path, std::vector<std::uint8_t>& bytes) {
     bytes.clear();
-    Handle file{::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
-    if (file.h == INVALID_HANDLE_VALUE) return false;
+    FileHandle file{::CreateFileW(WideCopy(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
+    if (!file.Valid()) return false;
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.h, &size) || size.QuadPart < 0) return false;
+    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return false;
     bytes.resize(static_cast<std::size_t>(size.QuadPart));
     std::size_t done = 0;
     while (done < bytes.size()) {
         const std::size_t left = bytes.size() - done;
         const DWORD chunk = left > 0x40000000u ? 0x40000000u : static_cast<DWORD>(left);
         DWORD got = 0;
-        if (!::ReadFile(file.h, bytes.data() + done, chunk, &got, nullptr)) {
+        if (!::ReadFile(file.Get(), bytes.data() + done, chunk, &got, nullptr)) {
             bytes.clear();
             return false;
         }
@@ -121,18 +112,18 @@ bool ReadWholeFile(std::u16string_view path, std::vector<std::uint8_t>& bytes) {
 
 bool CanOpenForReading(std::u16string_view path) {
     if (path.empty() || path.find(u'\0') != std::u16string_view::npos) return false;
-    const std::wstring wpath(reinterpret_cast<const wchar_t*>(path.data()), path.size());
+    const std::wstring wpath = WideCopy(path);
     // Without FILE_FLAG_BACKUP_SEMANTICS a folder cannot be opened, which is
     // what is wanted here.
-    Handle file{::CreateFileW(wpath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
-    return file.h != INVALID_HANDLE_VALUE;
+    FileHandle file{::CreateFileW(wpath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    return file.Valid();
 }
 
 bool WriteFileAtomically(std::u16string_view relativeOrFull, std::span<const std::uint8_t> bytes) {
     // ReplaceFileW (under Wine at least) fails for a file named by a relative
     // path: work on the full path.
-    const std::wstring given = Wide(relativeOrFull);
+    const std::wstring given = WideCopy(relativeOrFull);
     std::wstring full(MAX_PATH, L'\0');
     DWORD length = ::GetFullPathNameW(given.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
     if (length >= full.size()) {
@@ -153,7 +144,7 @@ bool WriteFileAtomically(std::u16string_view relativeOrFull, std::span<const std
         ::DeleteFileW(temp.c_str());
         return false;
     }
-    return Commit(temp, Wide(path), exists);
+    return Commit(temp, WideCopy(path), exists);
 }
 
 bool FileExists(std::u16string_view path) {
@@ -172,7 +163,7 @@ bool IsReadOnly(std::u16string_view path) {
 }
 
 bool SetReadOnly(std::u16string_view path, bool read_only) {
-    const std::wstring wide = Wide(path);
+    const std::wstring wide = WideCopy(path);
     const DWORD a = ::GetFileAttributesW(wide.c_str());
     if (a == INVALID_FILE_ATTRIBUTES) return false;
     DWORD wanted = read_only ? (a | FILE_ATTRIBUTE_READONLY) : (a & ~DWORD{FILE_ATTRIBUTE_READONLY});
@@ -186,8 +177,8 @@ bool CopyFileTo(std::u16string_view from, std::u16string_view to) {
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) return false;
     for (int attempt = 0; attempt < 10; ++attempt) {
-        const std::wstring temp = Wide(detail::TemporaryPathFor(to));
-        if (!::CopyFileW(Wide(from).c_str(), temp.c_str(), TRUE)) {
+        const std::wstring temp = WideCopy(detail::TemporaryPathFor(to));
+        if (!::CopyFileW(WideCopy(from).c_str(), temp.c_str(), TRUE)) {
             if (::GetLastError() == ERROR_FILE_EXISTS) continue;
             ::DeleteFileW(temp.c_str());
             return false;
@@ -197,24 +188,24 @@ bool CopyFileTo(std::u16string_view from, std::u16string_view to) {
         if (copied != INVALID_FILE_ATTRIBUTES && (copied & FILE_ATTRIBUTE_READONLY))
             ::SetFileAttributesW(temp.c_str(), copied & ~DWORD{FILE_ATTRIBUTE_READONLY});
         // Like CopyFileW, the copy takes the source's attributes.
-        if (!::MoveFileExW(temp.c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (!::MoveFileExW(temp.c_str(), WideCopy(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             ::DeleteFileW(temp.c_str());
             return false;
         }
-        if (copied != INVALID_FILE_ATTRIBUTES) ::SetFileAttributesW(Wide(to).c_str(), copied);
+        if (copied != INVALID_FILE_ATTRIBUTES) ::SetFileAttributesW(WideCopy(to).c_str(), copied);
         return true;
     }
     return false;
 }
 
 bool MoveFileTo(std::u16string_view from, std::u16string_view to) {
-    return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_COPY_ALLOWED) != FALSE;
+    return ::MoveFileExW(WideCopy(from).c_str(), WideCopy(to).c_str(), MOVEFILE_COPY_ALLOWED) != FALSE;
 }
 
-bool RemoveFile(std::u16string_view path) { return ::DeleteFileW(Wide(path).c_str()) != FALSE; }
+bool RemoveFile(std::u16string_view path) { return ::DeleteFileW(WideCopy(path).c_str()) != FALSE; }
 
 bool CreateFolders(std::u16string_view path) {
-    const std::wstring wide = Wide(path);
+    const std::wstring wide = WideCopy(path);
     for (std::size_t i = 1; i <= wide.size(); ++i) {
         if (i == wide.size() || wide[i] == L'\\' || wide[i] == L'/') {
             // Drive roots ("C:") and share names fail here harmlessly.
@@ -226,17 +217,16 @@ bool CreateFolders(std::u16string_view path) {
 
 std::vector<std::u16string> ListFiles(std::u16string_view folder, std::u16string_view extension) {
     std::vector<std::u16string> names;
-    std::wstring pattern = Wide(folder);
+    std::wstring pattern = WideCopy(folder);
     if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
     pattern += L'*';
     WIN32_FIND_DATAW data{};
-    const HANDLE find = ::FindFirstFileW(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
+    const FindHandle find{::FindFirstFileW(pattern.c_str(), &data)};
+    if (!find) return names;
     do {
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             names.emplace_back(reinterpret_cast<const char16_t*>(data.cFileName));
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
+    } while (::FindNextFileW(find.Get(), &data));
     return detail::FilterAndSort(std::move(names), extension);
 }
 
