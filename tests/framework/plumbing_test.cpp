@@ -97,12 +97,10 @@ TEST(Plumbing, EveryGuardFreesItsHandleExactlyOnce) {
             [](HHOOK hook) { return ::UnhookWindowsHookEx(hook) == FALSE; });
     CheckGuard<Icon>("icon", [] { return ::CopyIcon(::LoadIconW(nullptr, IDI_APPLICATION)); },
                      [](HICON icon) { return ::DestroyIcon(icon) == FALSE; });
-    // A library this process does not otherwise use: freed means unloaded.
-    const wchar_t* library = L"cabinet.dll";
-    ASSERT_EQ(::GetModuleHandleW(library), nullptr);
-    CheckGuard<Module>(
-            "module", [&] { return ::LoadLibraryW(library); },
-            [&](HMODULE) { return ::GetModuleHandleW(library) == nullptr; });
+    // Loaded modules are counted, not freed one by one: no safe probe.
+    wchar_t self[MAX_PATH] = {};
+    ASSERT_GT(::GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    CheckGuard<Module>("module", [&] { return ::LoadLibraryExW(self, nullptr, LOAD_LIBRARY_AS_DATAFILE); }, nullptr);
 }
 
 TEST(Plumbing, SelectionRestoresAndWindowDcIsReleased) {
