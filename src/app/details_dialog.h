@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/portable/record_forms.h"
 #include "catalog/catalog.h"
 #include "catalog/record.h"
 #include "catalog/settings.h"
@@ -50,17 +51,5 @@ struct DetailsServices {
 // supplies the categories and the value sets of the drop-down lists.
 bool RunDetailsDialog(QvLibrary::QvApp& app, HWND owner, DetailsMode mode, bool readOnly, ApplicationRecord& record,
                       Settings& settings, const Catalog& catalog, const DetailsServices& services = {});
-
-// Multiple Edit's result: merges the form into every record of the list
-// (CLEARCOMMAND of the options as the erase command) and stores each one
-// back, so that new licence types, payment methods and media join the
-// catalog's value sets. Records no longer in the catalog are skipped. The
-// caller holds the catalog lock. Returns the number of records changed.
-int ApplyFormToRecords(Catalog& catalog, const std::vector<std::int32_t>& recordIds, const ApplicationRecord& form,
-                       const Settings& settings);
-
-// Add Application's result, before the record is stored: a record with a
-// version but no date last checked takes the settings' start-of-run date.
-void PrepareNewRecord(ApplicationRecord& record, const Settings& settings);
 
 }  // namespace kodrin::app

@@ -340,11 +340,7 @@ bool MainWindow::OnCreate() {
     list_->SetBitmapModule(module);
 
     if (toolbar_->LoadImageLists()) {
-        static constexpr int kButtons[kToolbarButtonCount] = {
-            1100, 1102, 1101, 3003, 3301, 3100, 3102, 3101, 3103, 3104, 3010, 3211, 3012, 3009, 3014,
-            3000, 3005, 3207, 3300, 3202, 3203, 3204, 3210, 3213, 3303, 3302, 3015, 3205, 3206,
-        };
-        for (int i = 0; i < kToolbarButtonCount; ++i) toolbar_->AppendAvailableButton(i, kButtons[i]);
+        for (int i = 0; i < kToolbarButtonCount; ++i) toolbar_->AppendAvailableButton(i, ToolbarButtonCommand(i));
         toolbar_->SetContextMenu(::LoadMenuW(module, MAKEINTRESOURCEW(kToolbarMenu)));
         toolbar_->SetMenuOwner(window_);
     }
@@ -370,25 +366,27 @@ std::u16string MainWindow::RegistryCompany() const {
 
 std::u16string MainWindow::ChooseStartPath() {
     QvLibrary::RegistryStore registry(RegistryCompany());
-    const std::u16string commandLine =
-        config_.commandLine ? *config_.commandLine
-                            : std::u16string(reinterpret_cast<const char16_t*>(::GetCommandLineW()));
-    if (const auto named = CatalogFileArgument(SplitCommandLine(commandLine))) {
-        registry.Write(Name(), kFilenameValue, *named);
-    }
-    std::u16string path;
-    registry.Read(Name(), kFilenameValue, path);
-    if (path.empty()) {
+    StartPlaces places;
+    places.commandLine = config_.commandLine
+                             ? *config_.commandLine
+                             : std::u16string(reinterpret_cast<const char16_t*>(::GetCommandLineW()));
+    places.remember = [&](const std::u16string& path) { registry.Write(Name(), kFilenameValue, path); };
+    places.remembered = [&] {
+        std::u16string path;
+        registry.Read(Name(), kFilenameValue, path);
+        return path;
+    };
+    places.fileBesideProgram = [&] {
         const std::u16string folder =
             WithBackslash(config_.programFolder.empty() ? GetModuleFolder() : config_.programFolder);
-        path = FirstFileMatching(folder, u"*" + LoadString(kStrXmlExtension));
-    }
-    if (path.empty()) {
+        return FirstFileMatching(folder, u"*" + LoadString(kStrXmlExtension));
+    };
+    places.defaultFile = [&] {
         const std::u16string folder =
             config_.userDataFolder.empty() ? GetUserDataFolder() : WithBackslash(config_.userDataFolder);
-        path = folder + Name() + LoadString(kStrXmlExtension);
-    }
-    return path;
+        return folder + Name() + LoadString(kStrXmlExtension);
+    };
+    return app::ChooseStartPath(places);
 }
 
 void MainWindow::DeferredStart() {

@@ -25,7 +25,8 @@
 #include <string>
 #include <vector>
 
-#include "app/command_rules.h"
+#include "app/portable/commands.h"
+#include "app/portable/start_path.h"
 #include "app/picture.h"
 #include "catalog/catalog.h"
 #include "catalog/datafile.h"
@@ -41,23 +42,24 @@
 #include "framework/tab_win.h"
 #include "framework/toolbar.h"
 #include "framework/worker.h"
+#include "ids.h"
 
 namespace kodrin::app {
 
 inline constexpr wchar_t kMainWindowClass[] = L"Kodrin";
-inline constexpr int kMainMenu = 3400;
-inline constexpr int kListMenu = 3500;
-inline constexpr int kTabMenu = 3501;
-inline constexpr int kToolbarMenu = 3502;
-inline constexpr int kListId = 1204;
-inline constexpr int kTabsId = 1105;
-inline constexpr int kToolbarId = 1106;
+inline constexpr int kMainMenu = MENU_MAIN;
+inline constexpr int kListMenu = MENU_LIST;
+inline constexpr int kTabMenu = MENU_TABS;
+inline constexpr int kToolbarMenu = MENU_TOOLBAR;
+inline constexpr int kListId = IDC_MAIN_LIST;
+inline constexpr int kTabsId = IDC_MAIN_TABS;
+inline constexpr int kToolbarId = IDC_MAIN_TOOLBAR;
 inline constexpr UINT_PTR kStartTimer = 9000;
 inline constexpr UINT kStartDelayMs = 25;
-inline constexpr int kFirstDetailLabel = 9000;
-inline constexpr int kLastDetailLabel = 9099;
+inline constexpr int kFirstDetailLabel = CMD_FIRST_DETAIL_LABEL;
+inline constexpr int kLastDetailLabel = CMD_LAST_DETAIL_LABEL;
 inline constexpr std::size_t kSaveStackSize = 128 * 1024;
-inline constexpr int kToolbarButtonCount = 29;
+inline constexpr int kToolbarButtonCount = kToolbarButtonSlots;
 
 // Where a main window takes what the process would otherwise give it. The
 // program uses the defaults; tests point them elsewhere so that they neither
@@ -169,7 +171,7 @@ private:
     // The catalog's questions, answered with message boxes.
     Questions& Asker();
     static const CommandEntry* FindCommand(int id);
-    static const std::vector<CommandEntry>& Commands();
+    static const std::vector<CommandEntry>& CommandHandlers();
 
     // Window messages.
     bool OnCreate();

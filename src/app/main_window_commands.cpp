@@ -13,6 +13,7 @@
 #include "app/password_dialog.h"
 #include "app/statistics_dialog.h"
 #include "app/main_window.h"
+#include "command_table.h"
 #include "catalog/csv.h"
 #include "catalog/exchange.h"
 #include "catalog/strings.h"
@@ -47,67 +48,27 @@ std::u16string ModulePath() {
 
 }  // namespace
 
+// The handlers of command_table.h's rows; a row without one is a command
+// this build lacks.
 struct MainWindow::CommandEntry {
     int id;
     void (MainWindow::*handler)();
-    bool refusedReadOnly;
 };
 
-const std::vector<MainWindow::CommandEntry>& MainWindow::Commands() {
-    static const std::vector<CommandEntry> commands{
-        {3205, &MainWindow::CmdNew, false},
-        {3206, &MainWindow::CmdOpen, false},
-        {3212, &MainWindow::CmdSaveAs, false},
-        {3204, &MainWindow::CmdImport, true},
-        {3210, &MainWindow::CmdRestore, false},
-        {3202, &MainWindow::CmdExit, false},
-        {3215, &MainWindow::CmdTransfer, false},
-        {1101, &MainWindow::CmdDeleteApplication, true},
-        {3001, &MainWindow::CmdCopyApplication, false},
-        {3013, &MainWindow::CmdCopyUserName, false},
-        {3008, &MainWindow::CmdCopyOrganization, false},
-        {3009, &MainWindow::CmdCopyRegistrationKey, false},
-        {3015, &MainWindow::CmdCopyWebUserName, false},
-        {3014, &MainWindow::CmdCopyWebPassword, false},
-        {3602, &MainWindow::CmdFind, false},
-        {3603, &MainWindow::CmdFindNext, false},
-        {3601, &MainWindow::CmdShowHidden, false},
-        {3214, &MainWindow::CmdCustomizeToolbar, false},
-        {3101, &MainWindow::CmdDeleteCategory, true},
-        {3103, &MainWindow::CmdMoveCategoryLeft, true},
-        {3104, &MainWindow::CmdMoveCategoryRight, true},
-        {3010, &MainWindow::CmdLaunchApplication, false},
-        {3004, &MainWindow::CmdLaunchInstallation, false},
-        {3002, &MainWindow::CmdEmailSupport, false},
-        {3011, &MainWindow::CmdSupportPage, false},
-        {3012, &MainWindow::CmdCheckApplication, false},
-        {3005, &MainWindow::CmdLogin, false},
-        {3003, &MainWindow::CmdHomePage, false},
-        {3200, &MainWindow::CmdAutoRemoval, true},
-        {3301, &MainWindow::CmdHelp, false},
-        {3302, &MainWindow::CmdHomePageOfMaker, false},
-        {3303, &MainWindow::CmdEmailMaker, false},
-        {3600, &MainWindow::CmdSelectAll, false},
-        {3007, &MainWindow::CmdNextTab, false},
-        {3300, &MainWindow::CmdAbout, false},
-        {3100, &MainWindow::CmdAddCategory, true},
-        {3102, &MainWindow::CmdEditCategory, true},
-        {3201, &MainWindow::CmdCustomizeColumns, true},
-        {3203, &MainWindow::CmdExport, false},
-        {3000, &MainWindow::CmdChangeCategory, false},
-        {3207, &MainWindow::CmdOptions, true},
-        {1100, &MainWindow::CmdAddApplication, true},
-        {1102, &MainWindow::CmdEditApplication, false},
-        {3006, &MainWindow::CmdMultipleEdit, false},
-        {3208, &MainWindow::CmdGeneratePassword, false},
-        {3213, &MainWindow::CmdStatistics, false},
-    };
+const std::vector<MainWindow::CommandEntry>& MainWindow::CommandHandlers() {
+#define KODRIN_HANDLER(member) &MainWindow::member
+#define KODRIN_NO_HANDLER nullptr
+#define KODRIN_COMMAND_HANDLER(id, handler, readOnly, rule, button, keyKind, key) {id, handler},
+    static const std::vector<CommandEntry> commands{KODRIN_COMMANDS(KODRIN_COMMAND_HANDLER)};
+#undef KODRIN_COMMAND_HANDLER
+#undef KODRIN_NO_HANDLER
+#undef KODRIN_HANDLER
     return commands;
 }
 
 const MainWindow::CommandEntry* MainWindow::FindCommand(int id) {
-    for (const CommandEntry& entry : Commands()) {
-        if (entry.id == id) return &entry;
+    for (const CommandEntry& entry : CommandHandlers()) {
+        if (entry.id == id) return entry.handler != nullptr ? &entry : nullptr;
     }
     return nullptr;
 }
@@ -120,9 +81,10 @@ bool MainWindow::RunCommand(int id) {
         return true;
     }
     const CommandEntry* entry = FindCommand(id);
-    if (entry == nullptr) return false;
+    const CommandInfo* info = FindCommandInfo(id);
+    if (entry == nullptr || info == nullptr) return false;
     BusyScope busy(*this);
-    if (entry->refusedReadOnly && RefuseReadOnly()) return true;
+    if (info->refusedReadOnly && RefuseReadOnly()) return true;
     (this->*entry->handler)();
     return true;
 }
@@ -442,13 +404,8 @@ void MainWindow::CmdEmailSupport() {
         const std::int32_t id = static_cast<std::int32_t>(list_->ItemData(row));
         list_->DeselectRow(row);
         const ApplicationRecord* record = FindRecordById(catalog_, id);
-        if (record == nullptr || record->email.empty()) continue;
-        std::u16string link = u"mailto:" + record->email;
-        if (!record->program.empty()) {
-            link += u"?subject=" + record->program;
-            if (!record->version.empty()) link += u" v" + record->version;
-        }
-        OpenDocument(link);
+        if (record == nullptr) continue;
+        if (const auto link = SupportMailLink(*record)) OpenDocument(*link);
     }
 }
 
@@ -468,17 +425,18 @@ void MainWindow::CmdCheckApplication() {
     const ApplicationRecord* record = list_->SelectedCount() == 1 ? SelectedRecord() : nullptr;
     if (record == nullptr) return;
     const std::int32_t id = record->recordId;
-    if (record->autoUpdate) {
-        // The application updates itself.
-        if (record->path.empty()) return;
-        OpenWithShell(record->path);
-    } else if (!record->padFile.empty()) {
-        // The check of the publisher's PAD file is not part of this build.
-        return;
-    } else if (!record->upgradePage.empty()) {
-        OpenWithShell(record->upgradePage);
-    } else {
-        return;
+    switch (DecideCheckApplication(Snapshot())) {
+        case CheckAction::StartApplication:
+            // The application updates itself.
+            OpenWithShell(record->path);
+            break;
+        case CheckAction::OpenUpgradePage:
+            OpenWithShell(record->upgradePage);
+            break;
+        case CheckAction::CheckPadFile:
+            // The check of the publisher's PAD file is not part of this build.
+        case CheckAction::Nothing:
+            return;
     }
     if (file_.readOnly || !settings_.autoDate) return;
     {

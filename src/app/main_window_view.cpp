@@ -35,21 +35,11 @@ constexpr int kMinLabelPaneWidth = 40;
 constexpr int kMaxStoredColumnWidth = 4000;
 constexpr std::size_t kToolTipCapacity = 80;
 
-// Every command of the menu bar and the right-click menus.
-constexpr int kMenuCommands[] = {
-    3205, 3206, 3212, 3203, 3204, 3211, 3210, 3215, 3209, 3202, 1100, 1102, 1101, 3006, 3000, 3001,
-    3013, 3008, 3009, 3015, 3014, 3602, 3603, 3601, 3214, 3201, 3100, 3102, 3101, 3103, 3104, 3010,
-    3004, 3002, 3011, 3012, 3005, 3003, 3208, 3213, 3200, 3207, 3301, 3302, 3303, 3304, 3300,
-};
-
 using QvLibrary::Wide;
 
 bool IsToolbarCommand(int id) {
-    static constexpr int kButtons[kToolbarButtonCount] = {
-        1100, 1102, 1101, 3003, 3301, 3100, 3102, 3101, 3103, 3104, 3010, 3211, 3012, 3009, 3014,
-        3000, 3005, 3207, 3300, 3202, 3203, 3204, 3210, 3213, 3303, 3302, 3015, 3205, 3206,
-    };
-    return std::find(std::begin(kButtons), std::end(kButtons), id) != std::end(kButtons);
+    const CommandInfo* command = FindCommandInfo(id);
+    return command != nullptr && command->button >= 0;
 }
 
 // Copies text into a fixed buffer of capacity units, cut and terminated.
@@ -365,9 +355,9 @@ SelectionSnapshot MainWindow::Snapshot() const {
 void MainWindow::ApplyMenuEnabling(HMENU menu) {
     if (menu == nullptr) return;
     const SelectionSnapshot snapshot = Snapshot();
-    for (const int id : kMenuCommands) {
-        const bool on = CommandAvailable(id) && MenuEnabled(id, snapshot);
-        ::EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+    for (const CommandInfo& command : Commands()) {
+        const bool on = CommandAvailable(command.id) && MenuEnabled(command.rule, snapshot);
+        ::EnableMenuItem(menu, static_cast<UINT>(command.id), MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
     }
 }
 

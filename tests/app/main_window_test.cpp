@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "app/command_rules.h"
 #include "app/main_dialogs.h"
 #include "app/main_window.h"
 #include "catalog/catalog.h"
@@ -31,6 +30,7 @@
 #include "support/temp_folder.h"
 #include "support/text.h"
 #include "support/win32/dialog_driver.h"
+#include "ids.h"
 
 namespace kodrin::test {
 namespace {
@@ -288,14 +288,25 @@ TEST_F(MainWindowTest, ReadOnlyCatalogRefusesChangesAndIsNeverWritten) {
     w->List().SelectRow(0);
     std::u16string text;
     driver_.Then(Answer(IDOK, &text));
-    w->RunCommand(1101);
+    w->RunCommand(CMD_DELETE_APPLICATION);
     EXPECT_EQ(text, u"Read Only");
     EXPECT_EQ(w->GetCatalog().records.size(), 2u);
     driver_.Then(Answer(IDOK));
-    w->RunCommand(3101);  // Delete Category
+    w->RunCommand(CMD_DELETE_CATEGORY);  // Delete Category
     EXPECT_EQ(w->GetCatalog().categories.size(), 1u);
+    // Copying an application or changing its categories would show a change
+    // that is never saved: both are refused too.
+    const std::vector<std::u16string> categories = w->GetCatalog().records[0].categories;
+    for (const int id : {CMD_COPY_APPLICATION, CMD_CHANGE_CATEGORY}) {
+        text.clear();
+        driver_.Then(Answer(IDOK, &text));
+        w->RunCommand(id);
+        EXPECT_EQ(text, u"Read Only") << id;
+    }
+    EXPECT_EQ(w->GetCatalog().records.size(), 2u);
+    EXPECT_EQ(w->GetCatalog().records[0].categories, categories);
     // A change that is not refused still never reaches the file.
-    w->RunCommand(3601);
+    w->RunCommand(CMD_SHOW_HIDDEN);
     Close();
     EXPECT_EQ(Bytes(path), before);
     platform::SetReadOnly(path, false);
@@ -367,11 +378,11 @@ TEST_F(MainWindowTest, ListFillsSortsColoursAndShowsHiddenOnRequest) {
     // Hidden items on request; the View menu's item says what it will do.
     HMENU menu = ::GetMenu(window_);
     wchar_t item[64] = {};
-    w->RunCommand(3601);
+    w->RunCommand(CMD_SHOW_HIDDEN);
     EXPECT_EQ(w->List().RowCount(), 3);
     ::GetMenuStringW(menu, 3601, item, 64, MF_BYCOMMAND);
     EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(item)), u"Hide &Hidden Items");
-    w->RunCommand(3601);
+    w->RunCommand(CMD_SHOW_HIDDEN);
     EXPECT_EQ(w->List().RowCount(), 2);
     ::GetMenuStringW(menu, 3601, item, 64, MF_BYCOMMAND);
     EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(item)), u"Show &Hidden Items");
@@ -385,9 +396,9 @@ TEST_F(MainWindowTest, ListFillsSortsColoursAndShowsHiddenOnRequest) {
 
     // Ctrl+T selects the next tab and wraps from the last to the first.
     w->Tabs().SelectTab(2);
-    w->RunCommand(3007);
+    w->RunCommand(CMD_NEXT_TAB);
     EXPECT_EQ(w->Tabs().CurrentTab(), 0);
-    w->RunCommand(3007);
+    w->RunCommand(CMD_NEXT_TAB);
     EXPECT_EQ(w->CurrentCategory(), u"Tools");
     Close();
 }
@@ -411,15 +422,15 @@ TEST_F(MainWindowTest, FindSelectsTheMatchAcrossCategories) {
 
     std::u16string title;
     driver_.Then(Type(u"needle", &title));
-    w->RunCommand(3602);
+    w->RunCommand(CMD_FIND);
     EXPECT_EQ(title, u"Find...");
     EXPECT_EQ(w->CurrentCategory(), u"Games");
     EXPECT_EQ(w->SelectedIds(), (std::vector<std::int32_t>{IdOf(*w, u"Chess")}));
-    w->RunCommand(3603);
+    w->RunCommand(CMD_FIND_NEXT);
     EXPECT_EQ(w->SelectedIds(), (std::vector<std::int32_t>{IdOf(*w, u"Go")}));
     std::u16string text;
     driver_.Then(Answer(IDOK, &text));
-    w->RunCommand(3603);
+    w->RunCommand(CMD_FIND_NEXT);
     EXPECT_EQ(text, u"No matching entries found");
 
     // The box starts with the last text; Cancel forgets it.
@@ -428,9 +439,9 @@ TEST_F(MainWindowTest, FindSelectsTheMatchAcrossCategories) {
         shown = ItemText(dialog, 20002);
         Click(dialog, IDCANCEL);
     });
-    w->RunCommand(3602);
+    w->RunCommand(CMD_FIND);
     EXPECT_EQ(shown, u"needle");
-    w->RunCommand(3603);  // nothing to find: no box
+    w->RunCommand(CMD_FIND_NEXT);  // nothing to find: no box
     Close();
 }
 
@@ -447,31 +458,31 @@ TEST_F(MainWindowTest, CategoriesAreDeletedAndMovedAndSaved) {
     MainWindow* w = StartOn(path);
     ASSERT_NE(w, nullptr);
 
-    w->RunCommand(3104);  // B to the right
+    w->RunCommand(CMD_MOVE_CATEGORY_RIGHT);  // B to the right
     EXPECT_EQ(w->GetCatalog().categories, (std::vector<std::u16string>{u"A", u"C", u"B"}));
     EXPECT_EQ(w->Tabs().CurrentTab(), 3);
     EXPECT_EQ(w->CurrentCategory(), u"B");
-    w->RunCommand(3104);  // already last: nothing
-    w->RunCommand(3103);
-    w->RunCommand(3103);
+    w->RunCommand(CMD_MOVE_CATEGORY_RIGHT);  // already last: nothing
+    w->RunCommand(CMD_MOVE_CATEGORY_LEFT);
+    w->RunCommand(CMD_MOVE_CATEGORY_LEFT);
     EXPECT_EQ(w->GetCatalog().categories, (std::vector<std::u16string>{u"B", u"A", u"C"}));
     EXPECT_EQ(w->Tabs().CurrentTab(), 1);
 
     // Not empty: asked first. Declined keeps it.
     std::u16string question;
     driver_.Then(Answer(IDNO, &question));
-    w->RunCommand(3101);
+    w->RunCommand(CMD_DELETE_CATEGORY);
     EXPECT_EQ(question, LoadText(kStrCategoryNotEmpty));
     EXPECT_EQ(w->GetCatalog().categories.size(), 3u);
     driver_.Then(Answer(IDYES));
-    w->RunCommand(3101);
+    w->RunCommand(CMD_DELETE_CATEGORY);
     EXPECT_EQ(w->GetCatalog().categories, (std::vector<std::u16string>{u"A", u"C"}));
     ASSERT_EQ(w->GetCatalog().records.size(), 1u);
     EXPECT_EQ(w->GetCatalog().records[0].program, u"BandA");
     // The tab before the deleted one is current: "<All>".
     EXPECT_EQ(w->Tabs().CurrentTab(), 0);
     EXPECT_EQ(w->Tabs().Count(), 3);
-    w->RunCommand(3101);  // "<All>" is no category: nothing
+    w->RunCommand(CMD_DELETE_CATEGORY);  // "<All>" is no category: nothing
     EXPECT_EQ(w->GetCatalog().categories.size(), 2u);
     w->WaitForSaves();
     const Catalog saved = Load(path);
@@ -510,16 +521,16 @@ TEST_F(MainWindowTest, RecordsAreCopiedDeletedAndTheirFieldsCopiedToTheClipboard
     EXPECT_EQ(ClipboardText(), u"s3cret");
 
     // Copies as 8-bit text: each unit's low byte.
-    w->RunCommand(3013);
+    w->RunCommand(CMD_COPY_USER_NAME);
     EXPECT_EQ(ClipboardText(), u"Ann Reader");
-    w->RunCommand(3008);
+    w->RunCommand(CMD_COPY_ORGANIZATION);
     EXPECT_EQ(ClipboardText(), u"Fenwold");
-    w->RunCommand(3015);
+    w->RunCommand(CMD_COPY_WEB_USER_NAME);
     EXPECT_EQ(ClipboardText(), u"ann");
-    w->RunCommand(3014);
+    w->RunCommand(CMD_COPY_WEB_PASSWORD);
     EXPECT_EQ(ClipboardText(), u"s3cret");
     std::vector<std::uint8_t> ansi;
-    w->RunCommand(3009);
+    w->RunCommand(CMD_COPY_REGISTRATION_KEY);
     if (::OpenClipboard(nullptr)) {
         if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
             const char* text = static_cast<const char*>(::GlobalLock(data));
@@ -540,7 +551,7 @@ TEST_F(MainWindowTest, RecordsAreCopiedDeletedAndTheirFieldsCopiedToTheClipboard
     EXPECT_EQ(w->DetailLabels().size(), 3u);
 
     // Copy Application adds a new record with the same content.
-    w->RunCommand(3001);
+    w->RunCommand(CMD_COPY_APPLICATION);
     EXPECT_EQ(w->GetCatalog().records.size(), 3u);
     EXPECT_EQ(w->List().RowCount(), 3);
     EXPECT_EQ(w->Status().Text(0), u"Tools: 3");
@@ -551,11 +562,11 @@ TEST_F(MainWindowTest, RecordsAreCopiedDeletedAndTheirFieldsCopiedToTheClipboard
     w->SelectRecords({IdOf(*w, u"Full"), IdOf(*w, u"Empty")});
     std::u16string question;
     driver_.Then(Answer(IDNO, &question));
-    w->RunCommand(1101);
+    w->RunCommand(CMD_DELETE_APPLICATION);
     EXPECT_EQ(question, LoadText(kStrConfirmDelete));
     EXPECT_EQ(w->GetCatalog().records.size(), 3u);
     driver_.Then(Answer(IDYES));
-    w->RunCommand(1101);
+    w->RunCommand(CMD_DELETE_APPLICATION);
     EXPECT_EQ(w->GetCatalog().records.size(), 1u);
     EXPECT_EQ(w->List().RowCount(), 1);
     EXPECT_EQ(w->Status().Text(0), u"Tools: 1");
@@ -571,16 +582,16 @@ TEST_F(MainWindowTest, NewOpenSaveAsAndRestoreFromTheBackup) {
     // The load took the backup, which the restore command now offers.
     EXPECT_EQ(Bytes(first + u".bak"), Bytes(first));
     HMENU menu = ::GetMenu(window_);
-    EXPECT_EQ(::GetMenuState(menu, 3210, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_EQ(::GetMenuState(menu, CMD_RESTORE_BACKUP, MF_BYCOMMAND) & MF_GRAYED, 0u);
 
     w->SelectRecords({IdOf(*w, u"One")});
     driver_.Then(Answer(IDYES));
-    w->RunCommand(1101);
+    w->RunCommand(CMD_DELETE_APPLICATION);
     w->WaitForSaves();
     EXPECT_EQ(Load(first).records.size(), 1u);
     std::u16string question;
     driver_.Then(Answer(IDYES, &question));
-    w->RunCommand(3210);
+    w->RunCommand(CMD_RESTORE_BACKUP);
     EXPECT_EQ(question, u"Restore data from your last saved backup?");
     EXPECT_EQ(w->GetCatalog().records.size(), 2u);
     EXPECT_EQ(Bytes(first), Bytes(first + u".bak"));
@@ -588,7 +599,7 @@ TEST_F(MainWindowTest, NewOpenSaveAsAndRestoreFromTheBackup) {
     // Save As writes the catalog under the new name and keeps it.
     const std::u16string second = root_ + u"second.xml";
     driver_.Then(ChooseFile(second));
-    w->RunCommand(3212);
+    w->RunCommand(CMD_SAVE_AS);
     EXPECT_EQ(w->DataPath(), second);
     EXPECT_EQ(RegistryFilename(), second);
     EXPECT_EQ(Caption(window_), u"Kodrin - " + second);
@@ -597,7 +608,7 @@ TEST_F(MainWindowTest, NewOpenSaveAsAndRestoreFromTheBackup) {
     // New: an empty catalog there, written by the next save.
     const std::u16string third = root_ + u"third.xml";
     driver_.Then(ChooseFile(third));
-    w->RunCommand(3205);
+    w->RunCommand(CMD_NEW_CATALOG);
     EXPECT_EQ(w->DataPath(), third);
     EXPECT_TRUE(w->GetCatalog().records.empty());
     EXPECT_TRUE(w->Changed());
@@ -605,7 +616,7 @@ TEST_F(MainWindowTest, NewOpenSaveAsAndRestoreFromTheBackup) {
 
     // Open saves the pending new catalog first, then loads the chosen one.
     driver_.Then(ChooseFile(first));
-    w->RunCommand(3206);
+    w->RunCommand(CMD_OPEN_CATALOG);
     EXPECT_TRUE(platform::FileExists(third));
     EXPECT_TRUE(Load(third).records.empty());
     EXPECT_EQ(w->DataPath(), first);
@@ -690,7 +701,7 @@ TEST_F(MainWindowTest, ClosingEmptiesTheClipboardAndSavesOnlyWhatChanged) {
     // A changed setting is saved at the close.
     w = StartOn(path);
     ASSERT_NE(w, nullptr);
-    w->RunCommand(3601);
+    w->RunCommand(CMD_SHOW_HIDDEN);
     Close();
     Settings loaded = NewSettings();
     Catalog ignored;
@@ -706,7 +717,7 @@ TEST_F(MainWindowTest, ClosingEmptiesTheClipboardAndSavesOnlyWhatChanged) {
         std::u16string warning;
         driver_.Then(Answer(IDYES));
         driver_.Then(Answer(IDOK, &warning));
-        w->RunCommand(1101);
+        w->RunCommand(CMD_DELETE_APPLICATION);
         w->WaitForSaves();
         PumpUntil([&] { return !warning.empty(); });
         EXPECT_EQ(warning, LoadText(kStrSaveFailed));
@@ -741,7 +752,7 @@ TEST_F(MainWindowTest, CloseWaitsForTheRunningCommandAndNeverWritesBeforeTheStar
         ::PostMessageW(window, WM_CLOSE, 0, 0);
         Click(dialog, IDCANCEL);
     });
-    w->RunCommand(3602);
+    w->RunCommand(CMD_FIND);
     EXPECT_TRUE(::IsWindow(window));
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(window); }));
     DrainMessages();
@@ -759,7 +770,7 @@ TEST_F(MainWindowTest, ImportAddsTheRecordsOfACsvFile) {
     std::u16string question;
     driver_.Then(ChooseFile(source));
     driver_.Then(Answer(IDNO, &question));  // add to the catalog
-    w->RunCommand(3204);
+    w->RunCommand(CMD_IMPORT);
     EXPECT_EQ(question, LoadText(kStrImportQuestion));
     ASSERT_EQ(w->GetCatalog().records.size(), 2u);
     EXPECT_EQ(w->GetCatalog().categories, (std::vector<std::u16string>{u"Tools", u"Games"}));
@@ -805,7 +816,7 @@ TEST_F(MainWindowTest, CategoryDialogsChangeTheTabsAndThePictureShowsBesideTheLi
         SetItemText(dialog, app::kCategoryName, u"Office");
         Click(dialog, IDOK);
     });
-    w->RunCommand(3100);
+    w->RunCommand(CMD_ADD_CATEGORY);
     EXPECT_EQ(w->GetCatalog().categories, (std::vector<std::u16string>{u"Tools", u"Games", u"Office"}));
     EXPECT_EQ(w->Tabs().CurrentText(), u"Office");
     EXPECT_EQ(w->List().RowCount(), 0);
@@ -817,7 +828,7 @@ TEST_F(MainWindowTest, CategoryDialogsChangeTheTabsAndThePictureShowsBesideTheLi
         SetItemText(dialog, app::kCategoryName, u"Work");
         Click(dialog, IDOK);
     });
-    w->RunCommand(3102);
+    w->RunCommand(CMD_EDIT_CATEGORY);
     EXPECT_EQ(old, u"Office");
     EXPECT_EQ(w->GetCatalog().categories.back(), u"Work");
     EXPECT_EQ(w->Tabs().CurrentText(), u"Work");
@@ -831,7 +842,7 @@ TEST_F(MainWindowTest, CategoryDialogsChangeTheTabsAndThePictureShowsBesideTheLi
         ::SendDlgItemMessageW(dialog, app::kChangeCategoryList, LB_SETSEL, TRUE, 2);
         Click(dialog, IDOK);
     });
-    w->RunCommand(3000);
+    w->RunCommand(CMD_CHANGE_CATEGORY);
     EXPECT_EQ(w->GetCatalog().records[0].categories, (std::vector<std::u16string>{u"Work"}));
     EXPECT_EQ(w->Status().Text(0), u"Tools: 0");
     w->WaitForSaves();
@@ -855,7 +866,7 @@ TEST_F(MainWindowTest, DetailsDialogAddsAndEditsApplications) {
 
     // Add Application: the new record lands in the current category.
     driver_.Then([](HWND dialog) { Click(dialog, IDOK); });
-    w->RunCommand(1100);
+    w->RunCommand(CMD_ADD_APPLICATION);
     ASSERT_EQ(w->GetCatalog().records.size(), 2u);
     EXPECT_EQ(w->GetCatalog().records[1].categories, (std::vector<std::u16string>{u"Tools"}));
     EXPECT_EQ(w->Status().Text(0), u"Tools: 2");
@@ -880,30 +891,9 @@ TEST_F(MainWindowTest, DetailsDialogAddsAndEditsApplications) {
     Close();
 }
 
-TEST_F(MainWindowTest, AcceleratorTableAndToolbarAnswers) {
+TEST_F(MainWindowTest, ToolbarAnswers) {
     MainWindow* w = StartOn(root_ + u"keys.xml");
     ASSERT_NE(w, nullptr);
-    HACCEL table = ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), L"Kodrin");
-    ASSERT_NE(table, nullptr);
-    ACCEL keys[64] = {};
-    const int count = ::CopyAcceleratorTableW(table, keys, 64);
-    ASSERT_EQ(count, 32);
-    std::vector<std::pair<int, int>> found;
-    for (int i = 0; i < count; ++i) {
-        found.emplace_back(keys[i].key, keys[i].cmd);
-        // Function keys and Delete are virtual keys, the rest control characters.
-        EXPECT_EQ((keys[i].fVirt & FVIRTKEY) != 0, i < 13) << i;
-    }
-    const std::vector<std::pair<int, int>> expected{
-        {VK_DELETE, 1101}, {VK_F1, 3301},  {VK_F2, 3102},  {VK_F3, 3603},  {VK_F4, 3214}, {VK_F5, 3207},
-        {VK_F6, 3213},     {VK_F7, 3208},  {VK_F8, 3210},  {VK_F9, 3302},  {VK_F10, 3304}, {VK_F11, 3303},
-        {VK_F12, 3300},    {1, 3600},      {4, 3101},      {5, 1102},      {6, 3602},     {7, 3014},
-        {8, 3003},         {9, 3204},      {11, 3009},     {12, 3005},     {14, 3205},    {15, 3206},
-        {16, 3209},        {18, 3010},     {19, 3203},     {20, 3007},     {21, 3013},    {23, 3015},
-        {25, 3008},        {26, 3012},
-    };
-    EXPECT_EQ(found, expected);
-
     // The customise dialog's questions: every button of the table with its
     // text, nothing beyond it.
     NMTOOLBARW info{};
@@ -915,7 +905,7 @@ TEST_F(MainWindowTest, AcceleratorTableAndToolbarAnswers) {
     info.pszText = text;
     info.cchText = 64;
     EXPECT_EQ(::SendMessageW(window_, WM_NOTIFY, app::kToolbarId, reinterpret_cast<LPARAM>(&info)), TRUE);
-    EXPECT_EQ(info.tbButton.idCommand, 3005);
+    EXPECT_EQ(info.tbButton.idCommand, CMD_LOGIN);
     EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text)), u"Login");
     info.iItem = 29;
     EXPECT_EQ(::SendMessageW(window_, WM_NOTIFY, app::kToolbarId, reinterpret_cast<LPARAM>(&info)), FALSE);
@@ -924,73 +914,20 @@ TEST_F(MainWindowTest, AcceleratorTableAndToolbarAnswers) {
               TBNRF_HIDEHELP);
     NMTTDISPINFOW tip{};
     tip.hdr.hwndFrom = w->Toolbar().Handle();
-    tip.hdr.idFrom = 3202;
+    tip.hdr.idFrom = CMD_EXIT;
     tip.hdr.code = TTN_GETDISPINFOW;
     ::SendMessageW(window_, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&tip));
     EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(tip.lpszText)), u"Exit Kodrin");
 
     // The default layout's buttons; those of pieces this build lacks are off.
     EXPECT_EQ(w->Toolbar().ReadLayout(), NewSettings().toolbar);
-    EXPECT_TRUE(w->Toolbar().IsButtonEnabled(3101));
-    EXPECT_TRUE(w->Toolbar().IsButtonEnabled(3207));
-    EXPECT_FALSE(w->Toolbar().IsButtonEnabled(3010));  // nothing selected
+    EXPECT_TRUE(w->Toolbar().IsButtonEnabled(CMD_DELETE_CATEGORY));
+    EXPECT_TRUE(w->Toolbar().IsButtonEnabled(CMD_OPTIONS));
+    EXPECT_FALSE(w->Toolbar().IsButtonEnabled(CMD_LAUNCH_APPLICATION));  // nothing selected
     HMENU menu = ::GetMenu(window_);
-    EXPECT_NE(::GetMenuState(menu, 3209, MF_BYCOMMAND) & MF_GRAYED, 0u);
-    EXPECT_EQ(::GetMenuState(menu, 3205, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_NE(::GetMenuState(menu, CMD_PRINT, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_EQ(::GetMenuState(menu, CMD_NEW_CATALOG, MF_BYCOMMAND) & MF_GRAYED, 0u);
     Close();
-}
-
-// ---------------------------------------------------------------------------
-// The enabling rules and the command line, as plain functions.
-
-TEST(CommandRules, SelectionDecidesWhatIsOffered) {
-    ApplicationRecord r = NewRecord();
-    r.userName = u"u";
-    r.path = u"C:\\x.exe";
-    r.upgradePage = u"http://up";
-    using app::MenuEnabled;
-    using app::TakeSnapshot;
-    using app::ToolbarEnabled;
-    const app::SelectionSnapshot none = TakeSnapshot(nullptr, 0, false, false);
-    const app::SelectionSnapshot one = TakeSnapshot(&r, 1, true, false);
-    const app::SelectionSnapshot many = TakeSnapshot(&r, 2, false, false);
-    EXPECT_TRUE(MenuEnabled(1100, none));
-    EXPECT_TRUE(MenuEnabled(3001, none));
-    EXPECT_FALSE(MenuEnabled(3000, none));
-    EXPECT_FALSE(MenuEnabled(1102, none));
-    EXPECT_TRUE(MenuEnabled(1102, one));
-    EXPECT_FALSE(MenuEnabled(1102, many));
-    EXPECT_TRUE(ToolbarEnabled(1102, many));
-    EXPECT_TRUE(MenuEnabled(3013, one));
-    EXPECT_FALSE(MenuEnabled(3008, one));
-    EXPECT_FALSE(MenuEnabled(3013, many));
-    EXPECT_TRUE(MenuEnabled(3010, one));
-    EXPECT_TRUE(MenuEnabled(3002, many));
-    EXPECT_FALSE(ToolbarEnabled(3002, many));
-    EXPECT_TRUE(MenuEnabled(3210, one));
-    EXPECT_FALSE(MenuEnabled(3210, none));
-    // Checking an application: the upgrade page without the update flag...
-    EXPECT_TRUE(MenuEnabled(3012, one));
-    // ...a PAD file only when its check can run...
-    r.padFile = u"http://pad.xml";
-    EXPECT_FALSE(MenuEnabled(3012, TakeSnapshot(&r, 1, false, false)));
-    EXPECT_TRUE(MenuEnabled(3012, TakeSnapshot(&r, 1, false, true)));
-    // ...and the program itself when it updates itself.
-    r.autoUpdate = true;
-    EXPECT_TRUE(MenuEnabled(3012, TakeSnapshot(&r, 1, false, false)));
-    r.path.clear();
-    EXPECT_FALSE(MenuEnabled(3012, TakeSnapshot(&r, 1, false, false)));
-}
-
-TEST(CommandRules, CommandLineNamesTheCatalogFile) {
-    using app::CatalogFileArgument;
-    using app::SplitCommandLine;
-    EXPECT_EQ(SplitCommandLine(u"  a  \"b c\"\td\"e f\"  "), (std::vector<std::u16string>{u"a", u"b c", u"de f"}));
-    EXPECT_EQ(SplitCommandLine(u"\"\""), (std::vector<std::u16string>{u""}));
-    EXPECT_FALSE(CatalogFileArgument(SplitCommandLine(u"kodrin.exe /x -g F:\\a")).has_value());
-    EXPECT_EQ(CatalogFileArgument(SplitCommandLine(u"k.exe /FC:\\a.xml")), u"C:\\a.xml");
-    EXPECT_EQ(CatalogFileArgument(SplitCommandLine(u"k.exe -fone /ftwo")), u"two");
-    EXPECT_EQ(CatalogFileArgument(SplitCommandLine(u"k.exe \"/FC:\\my files\\a.xml\"")), u"C:\\my files\\a.xml");
 }
 
 }  // namespace

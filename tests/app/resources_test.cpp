@@ -1,5 +1,6 @@
 // The resources linked into kodrin.exe: toolbar and program icons, the help
-// file and the version information. This executable links kodrin.rc itself,
+// file, the version information, and the menus and keys of the main window
+// against its command table. This executable links kodrin.rc itself,
 // so what is checked here is what the program carries.
 #include <windows.h>
 
@@ -8,12 +9,15 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 #include <type_traits>
 #include <vector>
 
+#include "app/portable/commands.h"
 #include "framework/app.h"
+#include "ids.h"
 
 namespace {
 
@@ -243,6 +247,107 @@ TEST(ProgramResources, VersionInformationIsUsEnglishUnicode) {
     EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(MAKELONG(0, KODRIN_VERSION_PATCH)));
     EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+}
+
+// ---------------------------------------------------------------------------
+// Menus and keys.
+
+int g_sentCommand = 0;
+
+LRESULT CALLBACK RecordCommand(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == WM_COMMAND) g_sentCommand = LOWORD(wp);
+    return ::DefWindowProcW(window, message, wp, lp);
+}
+
+// Collects every command item of a menu and its popups with its text.
+void MenuItems(HMENU menu, std::vector<std::pair<int, std::wstring>>& items) {
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        if (HMENU popup = ::GetSubMenu(menu, i)) {
+            MenuItems(popup, items);
+            continue;
+        }
+        const UINT id = ::GetMenuItemID(menu, i);
+        if (id == 0 || id == static_cast<UINT>(-1)) continue;   // separator
+        wchar_t text[128] = {};
+        ::GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+        items.emplace_back(static_cast<int>(id), text);
+    }
+}
+
+// For every command: the loaded accelerator table holds exactly the table's
+// keys; a menu item that shows a shortcut names the chord that really sends
+// its command (and every Ctrl chord and function key is shown where its
+// command has a menu item); no plain key (Tab, Backspace, Enter, Escape,
+// letters without Ctrl) sends a command.
+TEST(ProgramResources, EveryMenuShortcutNamesTheKeyThatSendsItsCommand) {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HACCEL table = ::LoadAcceleratorsW(module, L"Kodrin");
+    ASSERT_NE(table, nullptr);
+    ACCEL keys[128] = {};
+    const int count = ::CopyAcceleratorTableW(table, keys, 128);
+    std::map<std::pair<int, bool>, int> loaded;
+    for (int i = 0; i < count; ++i) {
+        EXPECT_EQ(keys[i].fVirt & 0x7F & ~(FCONTROL | FNOINVERT), FVIRTKEY) << keys[i].cmd;
+        loaded[{keys[i].key, (keys[i].fVirt & FCONTROL) != 0}] = keys[i].cmd;
+    }
+    std::map<std::pair<int, bool>, int> expected;
+    for (const auto& command : kodrin::app::Commands()) {
+        if (command.key.virtualKey != 0) expected[{command.key.virtualKey, command.key.control}] = command.id;
+    }
+    EXPECT_EQ(count, static_cast<int>(expected.size()));
+    EXPECT_EQ(loaded, expected);
+
+    for (const int menuId : {MENU_MAIN, MENU_LIST, MENU_TABS, MENU_TOOLBAR}) {
+        HMENU menu = ::LoadMenuW(module, MAKEINTRESOURCEW(menuId));
+        ASSERT_NE(menu, nullptr) << menuId;
+        std::vector<std::pair<int, std::wstring>> items;
+        MenuItems(menu, items);
+        EXPECT_FALSE(items.empty());
+        for (const auto& [id, text] : items) {
+            const auto* command = kodrin::app::FindCommandInfo(id);
+            ASSERT_NE(command, nullptr) << "menu " << menuId << " item " << id;
+            const std::size_t tab = text.find(L'\t');
+            const std::wstring shown = tab == std::wstring::npos ? std::wstring() : text.substr(tab + 1);
+            const std::u16string chord = kodrin::app::ShortcutText(command->key);
+            if (!shown.empty() || command->key.control || command->key.virtualKey >= kodrin::app::kVirtualKeyF1) {
+                EXPECT_EQ(shown, std::wstring(chord.begin(), chord.end())) << "menu " << menuId << " item " << id;
+            }
+        }
+        ::DestroyMenu(menu);
+    }
+
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RecordCommand;
+    wc.hInstance = module;
+    wc.lpszClassName = L"KodrinKeyProbe";
+    ::RegisterClassW(&wc);
+    HWND probe = ::CreateWindowExW(0, L"KodrinKeyProbe", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, module, nullptr);
+    ASSERT_NE(probe, nullptr);
+    BYTE state[256] = {};
+    const auto send = [&](UINT message, WPARAM key, bool control) {
+        state[VK_CONTROL] = state[VK_LCONTROL] = control ? 0x80 : 0;
+        ::SetKeyboardState(state);
+        g_sentCommand = 0;
+        MSG msg{probe, message, key, 1, 0, {}};
+        return ::TranslateAcceleratorW(probe, table, &msg) != 0 ? g_sentCommand : 0;
+    };
+    for (const auto& [key, id] : expected) EXPECT_EQ(send(WM_KEYDOWN, key.first, key.second), id) << id;
+    std::vector<WPARAM> plainKeys{VK_TAB, VK_BACK, VK_RETURN, VK_ESCAPE};
+    for (WPARAM letter = 'A'; letter <= 'Z'; ++letter) plainKeys.push_back(letter);
+    for (const WPARAM key : plainKeys) EXPECT_EQ(send(WM_KEYDOWN, key, false), 0) << "key " << key;
+    std::vector<WPARAM> characters{L'\t', L'\b', L'\r', 0x1B};
+    for (WPARAM letter = 'A'; letter <= 'Z'; ++letter) {
+        characters.push_back(letter);
+        characters.push_back(letter - 'A' + 'a');
+    }
+    for (const WPARAM character : characters) {
+        EXPECT_EQ(send(WM_CHAR, character, false), 0) << "character " << character;
+    }
+    std::memset(state, 0, sizeof(state));
+    ::SetKeyboardState(state);
+    ::DestroyWindow(probe);
+    ::DestroyAcceleratorTable(table);
 }
 
 }  // namespace
