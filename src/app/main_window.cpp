@@ -32,9 +32,6 @@ constexpr char16_t kFilenameValue[] = u"Filename";
 
 // The configuration of the window being created on this thread.
 thread_local const MainWindowConfig* g_creating = nullptr;
-// Set on the threads that save in the background.
-thread_local bool t_backgroundSave = false;
-
 using QvLibrary::Wide;
 
 // The program-update check that may run before the window is made. It
@@ -89,7 +86,7 @@ public:
     }
 
     void Inform(int stringId) override {
-        if (t_backgroundSave) {
+        if (CatalogSession::OnBackgroundSaveThread()) {
             ::PostMessageW(owner_.window_, kSaveFailed, static_cast<WPARAM>(stringId), 0);
             return;
         }
@@ -182,13 +179,13 @@ MainWindow::MainWindow(HWND window, const MainWindowConfig& config)
       tabs_(std::make_unique<QvLibrary::QvTabWin>()),
       toolbar_(std::make_unique<QvLibrary::QvToolbar>(*this)),
       progress_(std::make_unique<QvLibrary::ProgressDialog>(*this)),
-      settings_(NewSettings()),
-      lastSaved_(settings_) {
+      session_(std::make_unique<CatalogSession>(*this)),
+      settings_(session_->CurrentSettings()),
+      lastSaved_(session_->LastSavedSettings()),
+      catalog_(session_->GetCatalog()),
+      file_(session_->File()) {
     windowThread_ = ::GetCurrentThreadId();
-    catalog_.options = &settings_;
-    file_.catalog = &catalog_;
-    file_.settings = &settings_;
-    file_.lastSaved = &lastSaved_;
+    session_->AddView(*this);
     file_.user = user_.get();
     file_.hooks.runLoad = [this](const DataFileHooks::LoadWork& work) { return RunLoadWork(work); };
     file_.hooks.afterLoad = [this] { AfterLoad(); };
@@ -197,8 +194,9 @@ MainWindow::MainWindow(HWND window, const MainWindowConfig& config)
 }
 
 MainWindow::~MainWindow() {
-    // A save still running reads the catalog this object owns.
+    // A save still running reads the catalog and may ask this window.
     WaitForSaves();
+    session_->RemoveView(*this);
     if (window_ != nullptr && ::IsWindow(window_)) {
         ::KillTimer(window_, kStartTimer);
         ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -297,7 +295,7 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wp, LP
             if (lp != 0) (*reinterpret_cast<const std::function<void()>*>(lp))();
             return 0;
         case kSaveFailed:
-            self->changed_ = true;
+            self->session_->SetChanged(true);
             self->ShowWarning(static_cast<int>(wp));
             return 0;
         default:
@@ -353,7 +351,7 @@ bool MainWindow::OnCreate() {
 void MainWindow::OnTimer(UINT_PTR id) {
     if (id != kStartTimer) return;
     ::KillTimer(window_, kStartTimer);
-    if (started_ || starting_) return;
+    if (session_->Started() || starting_) return;
     DeferredStart();
 }
 
@@ -393,15 +391,12 @@ void MainWindow::DeferredStart() {
     BusyScope busy(*this);
     starting_ = true;
     const std::u16string path = ChooseStartPath();
-    {
-        CatalogLock lock(*this);
-        SetDataFile(file_, path);
-    }
+    session_->Change(Refresh::None, Save::None, [&](Catalog&, Settings&) { SetDataFile(file_, path); });
     LoadCatalogFile(path, false);
     starting_ = false;
     if (Quitting()) return;
     ::ShowWindow(window_, SW_SHOW);
-    started_ = true;
+    session_->MarkStarted();
     RefreshAll();
 }
 
@@ -484,12 +479,12 @@ void MainWindow::StartEmptyCatalog(const std::u16string& path) {
     ClearCatalog(catalog_);
     catalog_.findCategory = 0;
     catalog_.findRecord = -1;
-    changed_ = true;
+    session_->SetChanged(true);
     file_.readOnly = false;
 }
 
 void MainWindow::Abandon() {
-    abandoned_ = true;
+    session_->MarkAbandoned();
     ::PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
@@ -514,37 +509,11 @@ void MainWindow::StoreColumnLayout() {
     }
 }
 
-bool MainWindow::SavePending() const {
-    if (file_.readOnly || abandoned_) return false;
-    if (changed_) return true;
-    CatalogLock lock(*this);
-    return SettingsChanged(settings_, lastSaved_);
-}
-
-void MainWindow::SaveInBackground() {
-    if (file_.readOnly || abandoned_ || !started_) return;
-    {
-        CatalogLock lock(*this);
-        changed_ = false;
-        StoreToolbarLayout();
-    }
-    if (saves_.Start([this] { SaveOnWorker(); }, kSaveStackSize)) return;
-    // No thread to be had: save here.
-    CatalogLock lock(*this);
-    if (!SaveDataFile(file_)) changed_ = true;
-}
-
-void MainWindow::SaveOnWorker() {
-    t_backgroundSave = true;
-    CatalogLock lock(*this);
-    SaveDataFile(file_);
-}
-
 bool MainWindow::SaveInForeground() {
-    if (file_.readOnly || abandoned_) return false;
+    if (file_.readOnly || Quitting()) return false;
     {
         CatalogLock lock(*this);
-        changed_ = false;
+        session_->SetChanged(false);
         StoreToolbarLayout();
     }
     bool saved = false;
@@ -555,14 +524,8 @@ bool MainWindow::SaveInForeground() {
         }
         progress.Finish(!saved);
     });
-    if (!ran || !saved) changed_ = true;
+    if (!ran || !saved) session_->SetChanged(true);
     return ran && saved;
-}
-
-void MainWindow::WaitForSaves() {
-    // Messages other threads send to this thread are answered meanwhile;
-    // posted ones wait.
-    saves_.JoinAll();
 }
 
 // ---------------------------------------------------------------------------
@@ -573,12 +536,12 @@ bool MainWindow::OnClose() {
     QvLibrary::WriteClipboardAnsi(window_, u"");
     // Before the start has run, or after a load the user gave up, what is
     // in memory is not the catalog: it must not replace the file.
-    if (file_.readOnly || abandoned_ || !started_) return true;
+    if (file_.readOnly || Quitting() || !Started()) return true;
     bool pending = false;
     {
         CatalogLock lock(*this);
         StoreColumnLayout();
-        pending = changed_ || SettingsChanged(settings_, lastSaved_);
+        pending = Changed() || SettingsChanged(settings_, lastSaved_);
     }
     if (pending) SaveInForeground();
     return true;
@@ -586,18 +549,19 @@ bool MainWindow::OnClose() {
 
 void MainWindow::RecordWindowRect() {
     // While a load runs the window follows the loaded settings: nothing to record.
-    if (catalogBusy_ || !started_) return;
+    if (catalogBusy_ || !Started()) return;
     RECT rect{};
     if (!::GetWindowRect(window_, &rect)) return;
     const RECT area = QvLibrary::GetWorkArea();
     if (rect.left < area.left || rect.top < area.top || rect.right > area.right || rect.bottom > area.bottom) {
         return;
     }
-    CatalogLock lock(*this);
-    settings_.x = rect.left;
-    settings_.y = rect.top;
-    settings_.width = rect.right - rect.left;
-    settings_.height = rect.bottom - rect.top;
+    session_->Change(Refresh::None, Save::None, [&](Catalog&, Settings& settings) {
+        settings.x = rect.left;
+        settings.y = rect.top;
+        settings.width = rect.right - rect.left;
+        settings.height = rect.bottom - rect.top;
+    });
 }
 
 void MainWindow::OnMove() { RecordWindowRect(); }

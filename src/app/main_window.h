@@ -8,11 +8,15 @@
 // then starts the program: it picks the catalog file, loads it under the
 // progress dialog, shows the window and fills the view.
 //
+// The catalog, the settings, the data file and the background saves belong
+// to the CatalogSession, which the main window makes and every other window
+// shares; the main window is one of its views.
+//
 // Threads: everything here runs on the window thread except the saves. A
-// background save runs on a thread of its own that holds the catalog lock
-// for the whole write; a load or a foreground save runs on the progress
+// background save runs on a thread of the session's that holds the catalog
+// lock for the whole write; a load or a foreground save runs on the progress
 // dialog's worker. The window thread changes the catalog (and the settings
-// the saves read) only while holding the catalog lock, and never waits for
+// the saves read) only through the session's Change, and never waits for
 // the lock while a worker that may call back into the window holds it.
 #pragma once
 
@@ -25,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "app/catalog_session.h"
 #include "app/portable/commands.h"
 #include "app/portable/start_path.h"
 #include "app/picture.h"
@@ -58,7 +63,6 @@ inline constexpr UINT_PTR kStartTimer = 9000;
 inline constexpr UINT kStartDelayMs = 25;
 inline constexpr int kFirstDetailLabel = CMD_FIRST_DETAIL_LABEL;
 inline constexpr int kLastDetailLabel = CMD_LAST_DETAIL_LABEL;
-inline constexpr std::size_t kSaveStackSize = 128 * 1024;
 inline constexpr int kToolbarButtonCount = kToolbarButtonSlots;
 
 // Where a main window takes what the process would otherwise give it. The
@@ -90,7 +94,7 @@ HWND CreateMainWindow(HINSTANCE instance, const MainWindowConfig& config = {});
 // message; returns its code.
 int RunMessageLoop(HWND mainWindow, HINSTANCE instance);
 
-class MainWindow : public QvLibrary::QvAppWindows {
+class MainWindow : public QvLibrary::QvAppWindows, private SessionView {
 public:
     MainWindow(HWND window, const MainWindowConfig& config);
     ~MainWindow() override;
@@ -108,8 +112,9 @@ public:
 
     // ---- State, for the view and for tests.
     HWND Window() const { return window_; }
-    bool Started() const { return started_; }
-    bool Changed() const { return changed_; }
+    CatalogSession& Session() { return *session_; }
+    bool Started() const { return session_->Started(); }
+    bool Changed() const { return session_->Changed(); }
     bool ReadOnly() const { return file_.readOnly; }
     const std::u16string& DataPath() const { return file_.path; }
     const std::u16string& CurrentCategory() const { return currentCategory_; }
@@ -131,11 +136,13 @@ public:
     // Selects exactly the rows of the given records.
     void SelectRecords(const std::vector<std::int32_t>& ids);
     // Waits until every background save has ended.
-    void WaitForSaves();
+    void WaitForSaves() { session_->WaitForSaves(); }
 
     // ---- View.
     void Layout();
     void RefreshAll();
+    // Shows again what a change of the catalog names.
+    void ShowAgain(Refresh what) override;
     void FillTabs();
     void FillList(const std::u16string& category);
     void SetupColumns();
@@ -206,14 +213,14 @@ private:
     // Ends the program without saving: what is in memory is not the
     // catalog the file holds.
     void Abandon();
-    bool Quitting() const { return abandoned_; }
+    bool Quitting() const { return session_->Abandoned(); }
     void StoreToolbarLayout();
+    void BeforeSave() override { StoreToolbarLayout(); }
     void StoreColumnLayout();
     void RecordWindowRect();
-    bool SavePending() const;
-    void SaveInBackground();
+    bool SavePending() const { return session_->SavePending(); }
+    void SaveInBackground() { session_->SaveInBackground(); }
     bool SaveInForeground();
-    void SaveOnWorker();
     bool IsWindowThread() const;
     void ShowDeferredWarning(int textId);
 
@@ -299,11 +306,13 @@ private:
     std::unique_ptr<QvLibrary::QvToolbar> toolbar_;
     std::unique_ptr<QvLibrary::ProgressDialog> progress_;
 
-    Settings settings_;
-    Settings lastSaved_;
+    std::unique_ptr<CatalogSession> session_;
+    // The session's members under the short names the view code uses.
+    Settings& settings_;
+    Settings& lastSaved_;
+    Catalog& catalog_;
+    DataFile& file_;
     std::u16string currentCategory_;
-    Catalog catalog_;
-    DataFile file_;
     PictureBox picture_;
     std::u16string lastSearch_;
     RECT details_{};
@@ -312,14 +321,10 @@ private:
     QvLibrary::Handle mutex_;
 
     DWORD windowThread_ = 0;
-    QvLibrary::WorkerGroup saves_;
     // Commands (and the start) running on this thread, nested in dialogs.
     int busy_ = 0;
     bool closePending_ = false;
     bool starting_ = false;
-    bool started_ = false;
-    bool changed_ = false;
-    bool abandoned_ = false;
     // A worker that changes the catalog runs: the view must not read it.
     bool catalogBusy_ = false;
     // The list is being filled: its change notifications are not acted on.

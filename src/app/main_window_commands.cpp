@@ -114,8 +114,7 @@ void MainWindow::OpenWithShell(const std::u16string& target) {
 }
 
 void MainWindow::RememberLastPath(const std::u16string& path) {
-    CatalogLock lock(*this);
-    settings_.lastPath = path;
+    session_->Change(Refresh::None, Save::None, [&](Catalog&, Settings& settings) { settings.lastPath = path; });
 }
 
 std::optional<std::u16string> MainWindow::AskCatalogName(bool save, bool import) {
@@ -148,10 +147,7 @@ void MainWindow::CmdOpen() {
     const std::optional<std::u16string> name = AskCatalogName(false, false);
     if (!name) return;
     WaitForSaves();
-    {
-        CatalogLock lock(*this);
-        SetDataFile(file_, *name);
-    }
+    session_->Change(Refresh::None, Save::None, [&](Catalog&, Settings&) { SetDataFile(file_, *name); });
     LoadCatalogFile(*name, false);
     if (Quitting()) return;
     RefreshAll();
@@ -161,18 +157,15 @@ void MainWindow::CmdSaveAs() {
     const std::optional<std::u16string> name = AskCatalogName(true, false);
     if (!name) return;
     WaitForSaves();
-    {
-        CatalogLock lock(*this);
-        if (!settings_.storeImages) CopyPicturesFolder(file_.path, *name);
+    session_->Change(Refresh::None, Save::None, [&](Catalog&, Settings& settings) {
+        if (!settings.storeImages) CopyPicturesFolder(file_.path, *name);
         SetDataFile(file_, *name);
         // The new file is this catalog's now: it is saved unless it is
         // itself marked read-only.
         file_.readOnly = platform::FileExists(*name) && platform::IsReadOnly(*name);
-    }
+    });
     SaveInForeground();
-    UpdateStatus();
-    RebuildDetails();
-    UpdateEnabling();
+    ShowAgain(Refresh::Details | Refresh::Status | Refresh::Enabling);
 }
 
 void MainWindow::CmdImport() {
@@ -202,7 +195,7 @@ void MainWindow::CmdImport() {
         RefreshAll();
         return;
     }
-    changed_ = true;
+    session_->SetChanged(true);
     RefreshAll();
     SaveInBackground();
 }
@@ -239,35 +232,17 @@ void MainWindow::CmdTransfer() {
 void MainWindow::CmdDeleteApplication() {
     const std::vector<std::int32_t> ids = SelectedIds();
     if (ids.empty()) return;
-    bool deleted = false;
-    {
-        CatalogLock lock(*this);
-        deleted = DeleteRecords(catalog_, ids, Asker());
-    }
-    if (!deleted) return;
-    for (const std::int32_t id : ids) {
-        const int row = list_->FindRow(static_cast<std::uint32_t>(id));
-        if (row >= 0) list_->DeleteRow(row);
-    }
-    UpdateStatus();
-    RebuildDetails();
-    UpdateEnabling();
-    SaveInBackground();
+    // The rows of the deleted records go.
+    session_->Change(Refresh::Rows | Refresh::Details | Refresh::Status | Refresh::Enabling, Save::Background,
+                     [&](Catalog& catalog, Settings&) { return DeleteRecords(catalog, ids, Asker()); });
 }
 
 void MainWindow::CmdCopyApplication() {
     const ApplicationRecord* selected = SelectedRecord();
     if (selected == nullptr) return;
     ApplicationRecord copy = CopyRecord(*selected);
-    {
-        CatalogLock lock(*this);
-        AddRecord(catalog_, std::move(copy), false);
-    }
-    FillList(currentCategory_);
-    RebuildDetails();
-    UpdateStatus();
-    UpdateEnabling();
-    SaveInBackground();
+    session_->Change(Refresh::List | Refresh::Details | Refresh::Status | Refresh::Enabling, Save::Background,
+                     [&](Catalog& catalog, Settings&) { AddRecord(catalog, std::move(copy), false); });
 }
 
 void MainWindow::CmdCopyUserName() { CopyToClipboard(SelectedField(&ApplicationRecord::userName)); }
@@ -302,21 +277,16 @@ void MainWindow::CmdFind() {
         return;
     }
     lastSearch_ = text;
-    std::optional<FindResult> found;
-    {
-        CatalogLock lock(*this);
-        found = Find(catalog_, lastSearch_, false, Asker());
-    }
+    // Find remembers where it stopped, in the catalog.
+    const std::optional<FindResult> found = session_->Change(
+        Refresh::None, Save::None, [&](Catalog& catalog, Settings&) { return Find(catalog, lastSearch_, false, Asker()); });
     if (found) SelectFoundRecord(*found);
 }
 
 void MainWindow::CmdFindNext() {
     if (lastSearch_.empty()) return;
-    std::optional<FindResult> found;
-    {
-        CatalogLock lock(*this);
-        found = Find(catalog_, lastSearch_, true, Asker());
-    }
+    const std::optional<FindResult> found = session_->Change(
+        Refresh::None, Save::None, [&](Catalog& catalog, Settings&) { return Find(catalog, lastSearch_, true, Asker()); });
     if (found) SelectFoundRecord(*found);
 }
 
@@ -324,28 +294,20 @@ void MainWindow::CmdFindNext() {
 // View.
 
 void MainWindow::CmdShowHidden() {
-    {
-        CatalogLock lock(*this);
-        settings_.showHidden = !settings_.showHidden;
-    }
-    RenameHiddenItemsCommand();
-    FillList(currentCategory_);
-    RebuildDetails();
-    UpdateStatus();
-    UpdateEnabling();
+    // The enabling renames the command after the new state.
+    session_->Change(Refresh::List | Refresh::Details | Refresh::Status | Refresh::Enabling, Save::None,
+                     [](Catalog&, Settings& settings) { settings.showHidden = !settings.showHidden; });
 }
 
 void MainWindow::CmdCustomizeToolbar() {
     toolbar_->Customize();
     UpdateEnabling();
-    bool changed = false;
-    {
-        CatalogLock lock(*this);
+    // Saved only when the layout differs from the saved one.
+    session_->Change(Refresh::None, Save::Settings, [&](Catalog&, Settings& settings) {
         StoreToolbarLayout();
-        changed = SettingsChanged(settings_, lastSaved_);
-    }
+        return SettingsChanged(settings, lastSaved_);
+    });
     Layout();
-    if (changed) SaveInBackground();
 }
 
 // ---------------------------------------------------------------------------
@@ -353,29 +315,20 @@ void MainWindow::CmdCustomizeToolbar() {
 
 void MainWindow::CmdDeleteCategory() {
     if (IsAllCategory() || currentCategory_.empty()) return;
-    bool deleted = false;
-    {
-        CatalogLock lock(*this);
-        deleted = DeleteCategory(catalog_, currentCategory_, Asker());
-    }
+    const bool deleted = session_->Change(Refresh::None, Save::Background, [&](Catalog& catalog, Settings&) {
+        return DeleteCategory(catalog, currentCategory_, Asker());
+    });
     if (!deleted) return;
     // The strip selects the tab before it and tells this window, which
     // fills the list for it.
     tabs_->DeleteCurrentTab();
     OnTabChanged();
-    SaveInBackground();
 }
 
 void MainWindow::MoveCategory(bool toTheRight) {
-    bool moved = false;
-    {
-        CatalogLock lock(*this);
-        moved = kodrin::MoveCategory(catalog_, currentCategory_, toTheRight);
-    }
-    if (!moved) return;
-    FillTabs();
-    UpdateStatus();
-    SaveInBackground();
+    session_->Change(Refresh::Tabs | Refresh::Status, Save::Background, [&](Catalog& catalog, Settings&) {
+        return kodrin::MoveCategory(catalog, currentCategory_, toTheRight);
+    });
 }
 
 void MainWindow::CmdMoveCategoryLeft() { MoveCategory(false); }
@@ -438,28 +391,19 @@ void MainWindow::CmdCheckApplication() {
         case CheckAction::Nothing:
             return;
     }
-    if (file_.readOnly || !settings_.autoDate) return;
-    {
-        CatalogLock lock(*this);
-        if (ApplicationRecord* checked = FindRecordById(catalog_, id)) {
-            checked->dateLastChecked = FormatDate(Today(), static_cast<int>(settings_.dateStyle));
+    // A read-only catalog keeps its dates.
+    if (!settings_.autoDate) return;
+    session_->Change(Refresh::Rows, Save::Background, [&](Catalog& catalog, Settings& settings) {
+        if (ApplicationRecord* checked = FindRecordById(catalog, id)) {
+            checked->dateLastChecked = FormatDate(Today(), static_cast<int>(settings.dateStyle));
         }
-    }
-    SaveInBackground();
-    UpdateRow(id);
+    });
 }
 
 void MainWindow::CmdAutoRemoval() {
     if (!QvApp::Confirm(kStrAutoRemoval, kStrProgramTitle)) return;
-    {
-        CatalogLock lock(*this);
-        AutoRemove(catalog_);
-    }
-    SaveInBackground();
-    FillList(currentCategory_);
-    RebuildDetails();
-    UpdateStatus();
-    UpdateEnabling();
+    session_->Change(Refresh::List | Refresh::Details | Refresh::Status | Refresh::Enabling, Save::Background,
+                     [](Catalog& catalog, Settings&) { AutoRemove(catalog); });
 }
 
 // ---------------------------------------------------------------------------
@@ -470,13 +414,10 @@ void MainWindow::CmdAbout() { ShowAboutDialog(*this, window_); }
 void MainWindow::CmdAddCategory() {
     const std::optional<std::u16string> name = AskCategoryName(*this, window_, u"");
     if (!name) return;
-    {
-        CatalogLock lock(*this);
-        AddCategory(catalog_, *name);
-        settings_.curCategory = *name;
-    }
-    FillTabs();
-    SaveInBackground();
+    session_->Change(Refresh::Tabs, Save::Background, [&](Catalog& catalog, Settings& settings) {
+        AddCategory(catalog, *name);
+        settings.curCategory = *name;
+    });
 }
 
 void MainWindow::CmdEditCategory() {
@@ -486,36 +427,28 @@ void MainWindow::CmdEditCategory() {
     if (!name || *name == oldName) return;
     const bool merged =
         std::find(catalog_.categories.begin(), catalog_.categories.end(), *name) != catalog_.categories.end();
-    {
-        CatalogLock lock(*this);
-        RenameCategory(catalog_, oldName, *name);
-        settings_.curCategory = *name;
-    }
-    currentCategory_ = *name;
+    const bool renamed = session_->Change(Refresh::Status, Save::Background, [&](Catalog& catalog, Settings& settings) {
+        RenameCategory(catalog, oldName, *name);
+        settings.curCategory = *name;
+        currentCategory_ = *name;
+        return true;
+    });
+    if (!renamed) return;
     if (merged) {
         // Two tabs became one.
         FillTabs();
     } else {
         tabs_->RenameCurrentTab(*name);
     }
-    SaveInBackground();
-    UpdateStatus();
     ::InvalidateRect(list_->Handle(), nullptr, TRUE);
 }
 
 void MainWindow::CmdCustomizeColumns() {
-    bool chosen = false;
-    {
-        CatalogLock lock(*this);
-        std::vector<std::uint8_t> columns = settings_.cols;
-        chosen = CustomizeColumns(*this, window_, columns);
-        if (chosen) settings_.cols = columns;
-    }
-    if (!chosen) return;
-    SetupColumns();
-    FillList(currentCategory_);
-    RebuildDetails();
-    UpdateEnabling();
+    // The dialog edits a copy: a save may run while it shows.
+    std::vector<std::uint8_t> columns = settings_.cols;
+    if (!CustomizeColumns(*this, window_, columns)) return;
+    session_->Change(Refresh::Columns | Refresh::List | Refresh::Details | Refresh::Enabling, Save::None,
+                     [&](Catalog&, Settings& settings) { settings.cols = columns; });
 }
 
 void MainWindow::CmdExport() { RunExport(*this, window_, file_, *progress_); }
@@ -526,48 +459,26 @@ void MainWindow::CmdChangeCategory() {
     std::vector<std::u16string> chosen;
     if (const ApplicationRecord* first = FindRecordById(catalog_, ids.front())) chosen = first->categories;
     if (!ChooseCategories(*this, window_, catalog_.categories, chosen)) return;
-    {
-        CatalogLock lock(*this);
-        ChangeCategories(catalog_, ids, chosen);
-    }
-    FillTabs();
-    UpdateStatus();
-    SaveInBackground();
+    session_->Change(Refresh::Tabs | Refresh::Status, Save::Background,
+                     [&](Catalog& catalog, Settings&) { ChangeCategories(catalog, ids, chosen); });
 }
 
 void MainWindow::CmdOptions() {
     // The dialog edits a copy; the saving threads read the settings.
-    Settings edited;
-    {
-        CatalogLock lock(*this);
-        edited = settings_;
-    }
+    Settings edited = settings_;
     const int oldStyle = static_cast<int>(edited.dateStyle);
     if (!RunOptionsDialog(*this, window_, edited)) return;
-    {
-        CatalogLock lock(*this);
-        settings_ = edited;
-        if (static_cast<int>(settings_.dateStyle) != oldStyle) {
-            ConvertDates(catalog_, oldStyle, static_cast<int>(settings_.dateStyle));
-        }
-    }
-    status_->Show(!settings_.hideStatus);
-    Layout();
-    SetupColumns();
-    FillList(currentCategory_);
-    RebuildDetails();
-    UpdateStatus();
-    UpdateEnabling();
-    ::InvalidateRect(window_, nullptr, TRUE);
-    SaveInBackground();
+    session_->Change(Refresh::Layout | Refresh::Columns | Refresh::List | Refresh::Details | Refresh::Status | Refresh::Enabling, Save::Background,
+                     [&](Catalog& catalog, Settings& settings) {
+                         settings = edited;
+                         if (static_cast<int>(settings.dateStyle) != oldStyle) {
+                             ConvertDates(catalog, oldStyle, static_cast<int>(settings.dateStyle));
+                         }
+                     });
 }
 
 bool MainWindow::RunDetails(int mode, ApplicationRecord& record) {
-    Settings edited;
-    {
-        CatalogLock lock(*this);
-        edited = settings_;
-    }
+    Settings edited = settings_;
     DetailsServices services;
     // The generator opened from the details dialog belongs to that dialog,
     // which stays disabled while it is open.
@@ -577,12 +488,13 @@ bool MainWindow::RunDetails(int mode, ApplicationRecord& record) {
     };
     const bool ok = RunDetailsDialog(*this, window_, static_cast<DetailsMode>(mode), file_.readOnly, record, edited,
                                      catalog_, services);
-    CatalogLock lock(*this);
-    settings_.editX = edited.editX;
-    settings_.editY = edited.editY;
-    settings_.editWidth = edited.editWidth;
-    settings_.editHeight = edited.editHeight;
-    settings_.mediaType = edited.mediaType;
+    session_->Change(Refresh::None, Save::None, [&](Catalog&, Settings& settings) {
+        settings.editX = edited.editX;
+        settings.editY = edited.editY;
+        settings.editWidth = edited.editWidth;
+        settings.editHeight = edited.editHeight;
+        settings.mediaType = edited.mediaType;
+    });
     return ok && !file_.readOnly;
 }
 
@@ -590,30 +502,18 @@ void MainWindow::CmdAddApplication() {
     ApplicationRecord record = NewRecord();
     if (!RunDetails(static_cast<int>(DetailsMode::Add), record)) return;
     PrepareNewRecord(record, settings_);
-    {
-        CatalogLock lock(*this);
-        AddRecord(catalog_, std::move(record), false);
-    }
     // A category named in the dialog becomes a tab.
-    FillTabs();
-    UpdateStatus();
-    SaveInBackground();
+    session_->Change(Refresh::Tabs | Refresh::Status, Save::Background,
+                     [&](Catalog& catalog, Settings&) { AddRecord(catalog, std::move(record), false); });
 }
 
 void MainWindow::CmdEditApplication() {
     const ApplicationRecord* selected = SelectedRecord();
     if (selected == nullptr) return;
     ApplicationRecord copy = CopyRecord(*selected);
-    const std::int32_t id = copy.recordId;
     if (!RunDetails(static_cast<int>(DetailsMode::Edit), copy)) return;
-    {
-        CatalogLock lock(*this);
-        StoreEditedRecord(catalog_, copy, false);
-    }
-    SaveInBackground();
-    UpdateRow(id);
-    RebuildDetails();
-    UpdateEnabling();
+    session_->Change(Refresh::Rows | Refresh::Details | Refresh::Enabling, Save::Background,
+                     [&](Catalog& catalog, Settings&) { StoreEditedRecord(catalog, copy, false); });
 }
 
 void MainWindow::CmdMultipleEdit() {
@@ -621,15 +521,9 @@ void MainWindow::CmdMultipleEdit() {
     if (ids.empty()) return;
     ApplicationRecord form = NewRecord();
     if (!RunDetails(static_cast<int>(DetailsMode::MultipleEdit), form)) return;
-    {
-        CatalogLock lock(*this);
-        ApplyFormToRecords(catalog_, ids, form, settings_);
-    }
-    SaveInBackground();
-    FillList(currentCategory_);
-    RebuildDetails();
-    UpdateStatus();
-    UpdateEnabling();
+    session_->Change(Refresh::List | Refresh::Details | Refresh::Status | Refresh::Enabling, Save::Background, [&](Catalog& catalog, Settings& settings) {
+        ApplyFormToRecords(catalog, ids, form, settings);
+    });
 }
 
 void MainWindow::CmdGeneratePassword() { GeneratePassword(window_); }
@@ -638,12 +532,13 @@ void MainWindow::GeneratePassword(HWND owner) {
     Settings edited = settings_;
     RunPasswordGenerator(*this, owner, edited);
     // The generator keeps the character classes and the length it used.
-    CatalogLock lock(*this);
-    settings_.allowLower = edited.allowLower;
-    settings_.allowNumber = edited.allowNumber;
-    settings_.allowSymbol = edited.allowSymbol;
-    settings_.allowUpper = edited.allowUpper;
-    settings_.passwordLength = edited.passwordLength;
+    session_->Change(Refresh::None, Save::None, [&](Catalog&, Settings& settings) {
+        settings.allowLower = edited.allowLower;
+        settings.allowNumber = edited.allowNumber;
+        settings.allowSymbol = edited.allowSymbol;
+        settings.allowUpper = edited.allowUpper;
+        settings.passwordLength = edited.passwordLength;
+    });
 }
 
 void MainWindow::CmdStatistics() { ShowStatistics(*this, window_, catalog_, currentCategory_); }

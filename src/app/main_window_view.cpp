@@ -84,10 +84,9 @@ void MainWindow::Layout() {
 void MainWindow::OnSplitterMoved(int x) {
     RECT client{};
     ::GetClientRect(window_, &client);
-    {
-        CatalogLock lock(*this);
-        settings_.splitter = std::max(20, static_cast<int>(client.right - client.left) - x);
-    }
+    session_->Change(Refresh::None, Save::None, [&](Catalog&, Settings& settings) {
+        settings.splitter = std::max(20, static_cast<int>(client.right - client.left) - x);
+    });
     Layout();
     ::InvalidateRect(window_, nullptr, TRUE);
 }
@@ -103,10 +102,30 @@ void MainWindow::RefreshAll() {
     ::InvalidateRect(window_, nullptr, TRUE);
 }
 
+void MainWindow::ShowAgain(Refresh what) {
+    if (Has(what, Refresh::Layout)) {
+        status_->Show(!settings_.hideStatus);
+        Layout();
+    }
+    if (Has(what, Refresh::Columns)) SetupColumns();
+    if (Has(what, Refresh::Tabs)) FillTabs();
+    if (Has(what, Refresh::List)) FillList(currentCategory_);
+    if (Has(what, Refresh::Rows)) {
+        for (const std::int32_t id : SelectedIds()) UpdateRow(id);
+    }
+    if (Has(what, Refresh::Details)) RebuildDetails();
+    if (Has(what, Refresh::Status)) UpdateStatus();
+    if (Has(what, Refresh::Enabling)) {
+        RenameHiddenItemsCommand();
+        UpdateEnabling();
+    }
+    if (Has(what, Refresh::Layout)) ::InvalidateRect(window_, nullptr, TRUE);
+}
+
 void MainWindow::ApplyToolbarLayout() {
     toolbar_->ApplyLayout(settings_.toolbar);
     Layout();
-    if (started_) UpdateEnabling();
+    if (Started()) UpdateEnabling();
 }
 
 // ---------------------------------------------------------------------------
@@ -207,9 +226,9 @@ void MainWindow::FillList(const std::u16string& category) {
 
 void MainWindow::UpdateRow(std::int32_t recordId) {
     const int row = list_->FindRow(static_cast<std::uint32_t>(recordId));
+    if (row < 0) return;
     const ApplicationRecord* record = FindRecordById(catalog_, recordId);
-    if (row < 0 || record == nullptr) return;
-    if (record->hide && !settings_.showHidden) {
+    if (record == nullptr || (record->hide && !settings_.showHidden)) {
         list_->DeleteRow(row);
         return;
     }
@@ -391,9 +410,10 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
             case LVN_COLUMNCLICK: {
                 const auto& view = reinterpret_cast<const NMLISTVIEW&>(header);
                 list_->Sort(view.iSubItem);
-                CatalogLock lock(*this);
-                settings_.sortCol = list_->SortColumn();
-                settings_.sortReverse = list_->SortReverse();
+                session_->Change(Refresh::None, Save::None, [&](Catalog&, Settings& settings) {
+                    settings.sortCol = list_->SortColumn();
+                    settings.sortReverse = list_->SortReverse();
+                });
                 return 0;
             }
             case LVN_ITEMCHANGED: {
