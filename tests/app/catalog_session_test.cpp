@@ -109,29 +109,5 @@ TEST(CatalogSession, ChangeShowsAgainWhatItNamesAndSavesOnlyWhenItMay) {
     }
 }
 
-TEST(CatalogSession, ChangesQueueBehindARunningSave) {
-    // The window thread's change waits for the lock a background save holds,
-    // so the file holds either the whole catalog before or after it.
-    const QvLibrary::QvApp appObject(4107, 4103, kStrProgramTitle);
-    TempFolder folder(u"kodrin-session-");
-    const std::u16string path = folder.Path() + u"\\catalog.xml";
-    CatalogSession session(appObject);
-    SetDataFile(session.File(), path);
-    session.MarkStarted();
-    for (int i = 0; i < 20; ++i) {
-        session.Change(Refresh::None, Save::Background, [&](Catalog& catalog, Settings&) {
-            AddCategory(catalog, u"C" + std::u16string(1, static_cast<char16_t>(u'A' + i)));
-        });
-    }
-    session.WaitForSaves();
-    EXPECT_EQ(session.SavesRunning(), 0u);
-    EXPECT_FALSE(session.Changed());
-
-    CatalogSession reader(appObject);
-    SetDataFile(reader.File(), path);
-    ASSERT_TRUE(LoadCatalog(path, reader.GetCatalog(), reader.CurrentSettings(), false, nullptr).ok);
-    EXPECT_EQ(reader.GetCatalog().categories, session.GetCatalog().categories);
-}
-
 }  // namespace
 }  // namespace kodrin::test
