@@ -48,7 +48,9 @@ bench: setup
 	@cmake --build --preset bench
 	build/bench/bench/kodrin_bench $(BENCH_ARGS)
 
-# libFuzzer targets (clang). FUZZ_SECONDS per target.
+# libFuzzer targets (clang). FUZZ_SECONDS per target. A finding (any
+# sanitizer report ends the run) stops make with a failure; the input that
+# caused it is kept as build/fuzz/<target>-crash-*, the log as build/fuzz/<target>.log.
 FUZZ_SECONDS ?= 60
 fuzz-build: setup
 	@CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKODRIN_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
@@ -58,7 +60,10 @@ fuzz: fuzz-build
 	@for t in build/fuzz/fuzz/fuzz_*; do \
 	  name=$$(basename $$t); mkdir -p build/fuzz/corpus/$$name; \
 	  echo "== $$name ($(FUZZ_SECONDS) s)"; \
-	  $$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus/$$name fuzz/seeds/$$name 2>&1 | tail -n 12 || exit 1; \
+	  $$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -artifact_prefix=build/fuzz/$$name- \
+	    build/fuzz/corpus/$$name fuzz/seeds/$$name >build/fuzz/$$name.log 2>&1; rc=$$?; \
+	  tail -n 12 build/fuzz/$$name.log; \
+	  [ $$rc = 0 ] || { echo "== $$name: a finding; see build/fuzz/$$name.log"; exit 1; }; \
 	done
 
 # The main window on a sample catalog, rendered under Xvfb into

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing Kodrin needs, from Debian's packages.
-# Idempotent and quiet when everything is already there.
+# Idempotent and quiet when everything is already there. Then checks that
+# every command the build and the tests call is there (alone: --check).
 set -euo pipefail
 
 packages=(
@@ -13,17 +14,48 @@ packages=(
   clang libclang-rt-14-dev
 )
 
+# Every command the build, the tests, the fuzzers and the tools call, with the
+# Debian package that holds it.
+commands=(
+  cmake:cmake ctest:cmake ninja:ninja-build gcc:gcc g++:g++ python3:python3 pkg-config:pkg-config ccache:ccache
+  x86_64-w64-mingw32-gcc-posix:gcc-mingw-w64-x86-64-posix x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64-posix
+  x86_64-w64-mingw32-windres:binutils-mingw-w64-x86-64
+  wine:wine wineboot:wine wineserver:wine xvfb-run:xvfb Xvfb:xvfb xauth:xauth
+  rsvg-convert:librsvg2-bin convert:imagemagick icotool:icoutils chmcmd:fp-utils
+  clang:clang clang++:clang
+  flock:util-linux setsid:util-linux mktemp:coreutils md5sum:coreutils od:coreutils cmp:diffutils
+)
+
+# Stops with one line naming each missing command and its package.
+check_commands() {
+  local missing="" entry
+  for entry in "${commands[@]}"; do
+    command -v "${entry%%:*}" >/dev/null || missing+="${missing:+, }${entry%%:*} (package ${entry#*:})"
+  done
+  if [ -n "$missing" ]; then
+    echo "setup.sh: missing commands: $missing; install with apt-get install <package>" >&2
+    exit 1
+  fi
+}
+
+# --check: only look for the commands.
+if [ "${1:-}" = --check ]; then
+  check_commands
+  exit 0
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed'; then
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
-SUDO=""
-[ "$(id -u)" -eq 0 ] || SUDO=sudo
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+check_commands

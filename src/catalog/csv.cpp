@@ -135,6 +135,7 @@ struct TextUnits {
     std::size_t size;
     char16_t operator[](std::size_t i) const { return data[i]; }
     void Decode(std::size_t begin, std::size_t count, char16_t* out) const {
+        if (count == 0) return;  // an empty text may have no memory at all
         std::memcpy(out, data + begin, count * sizeof(char16_t));
     }
 };
@@ -149,6 +150,7 @@ struct Utf16LeUnits {
     void Decode(std::size_t begin, std::size_t count, char16_t* out) const {
         // UTF-16LE is the memory of a char16_t on this machine.
         static_assert(std::endian::native == std::endian::little);
+        if (count == 0) return;  // an empty file may have no memory at all
         std::memcpy(out, data + 2 * begin, count * sizeof(char16_t));
     }
 };

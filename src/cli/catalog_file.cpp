@@ -25,6 +25,24 @@ std::optional<std::u16string> CommandLineUser::AskPassword() {
     return answer;
 }
 
+namespace {
+
+// The root element's opening tag appears in the bytes, as 8-bit text or as
+// UTF-16LE. Cipher text holds it only by a chance of about 2^-56 a place.
+bool HasRootOpening(const std::vector<std::uint8_t>& bytes) {
+    std::string narrow = "<";
+    for (const char16_t c : kRootTag) narrow += static_cast<char>(c);
+    std::string wide;
+    for (const char c : narrow) {
+        wide += c;
+        wide += '\0';
+    }
+    const std::string_view all(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return all.find(narrow) != std::string_view::npos || all.find(wide) != std::string_view::npos;
+}
+
+}  // namespace
+
 LoadStatus ProbeCatalogFile(std::u16string_view path, bool* empty) {
     if (empty) *empty = false;
     if (!platform::FileExists(path)) return LoadStatus::Missing;
@@ -36,7 +54,12 @@ LoadStatus ProbeCatalogFile(std::u16string_view path, bool* empty) {
     }
     MarkupReader probe;
     probe.SetBytes(bytes.data(), bytes.size());
-    if (!probe.FindRoot(kRootTag) && bytes.size() % 16 != 0) return LoadStatus::Foreign;
+    if (!probe.FindRoot(kRootTag)) {
+        // Not a whole plain document: the start of one, cut off, is never
+        // taken for cipher text (which would ask for a password).
+        if (HasRootOpening(bytes)) return LoadStatus::Truncated;
+        if (bytes.size() % 16 != 0) return LoadStatus::Foreign;
+    }
     return LoadStatus::Ok;
 }
 

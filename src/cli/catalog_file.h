@@ -33,6 +33,7 @@ enum class LoadStatus {
     Missing,        // no such file
     Unreadable,     // exists but cannot be read
     Foreign,        // not a catalog (and cannot be an encrypted one)
+    Truncated,      // a plain catalog that breaks off before its end
     NoPassword,     // encrypted, and no password was supplied
     WrongPassword,  // the password did not give a catalog (or the file is foreign)
 };
@@ -62,7 +63,8 @@ private:
 };
 
 // What can be told about a file before loading it: Missing, Unreadable,
-// Foreign (neither a plain document nor whole 16-byte cipher blocks), or Ok.
+// Truncated (the opening of a plain document without its end), Foreign
+// (neither a plain document nor whole 16-byte cipher blocks), or Ok.
 // empty is set for a file of no bytes.
 LoadStatus ProbeCatalogFile(std::u16string_view path, bool* empty = nullptr);
 

@@ -43,7 +43,8 @@ constexpr std::string_view kUsage =
     "      Import IN (CSV when it ends in \".csv\", otherwise markup) into FILE,\n"
     "      replacing its software unless --add; --category names the current\n"
     "      tab (default: the catalog's current tab). --in-password-file gives\n"
-    "      the password of an encrypted IN. Then save FILE.\n"
+    "      the password of an encrypted IN. Then save FILE (a FILE that does\n"
+    "      not exist yet is a new, empty catalog).\n"
     "  list FILE [--category NAME] [--fields ID,ID,...] [--reveal]\n"
     "      One line per record: the fields (FieldIds 0-48; default: the\n"
     "      displayed columns) separated by tabs. Passwords are masked unless\n"
@@ -61,7 +62,8 @@ constexpr std::string_view kUsage =
     "The password of an encrypted catalog comes from --password-file, else the\n"
     "environment variable KODRIN_PASSWORD, else a prompt on the terminal.\n"
     "Values are written as UTF-8; backslash, tab, line feed and carriage return\n"
-    "inside a value appear as \\\\, \\t, \\n and \\r.\n"
+    "inside a value appear as \\\\, \\t, \\n and \\r, other control characters as\n"
+    "\\ and three octal digits per byte (NUL as \\000).\n"
     "Exit status: 0 success, 1 failure, 2 wrong usage.\n";
 
 constexpr std::u16string_view kPasswordVariable = u"KODRIN_PASSWORD";
@@ -205,6 +207,9 @@ struct Context {
         case LoadStatus::Foreign:
             Fail(path, "is not a Kodrin catalog");
             return false;
+        case LoadStatus::Truncated:
+            Fail(path, "is a Kodrin catalog that breaks off before its end (damaged or cut short)");
+            return false;
         case LoadStatus::NoPassword:
             Fail(path,
                  "is encrypted and no password was given (use --password-file, KODRIN_PASSWORD or a terminal)");
@@ -224,6 +229,17 @@ struct Context {
         }
         Fail(File(), "has no category \"" + platform::ToUtf8(name) + "\"");
         return false;
+    }
+
+    // Reports a write of path that failed: a folder that does not exist is
+    // named as such; anything else is most likely a full disk.
+    int WriteFailed(std::u16string_view path) {
+        const std::u16string full = FullPath(path);
+        const std::u16string_view folder = platform::FolderPart(full);
+        if (!folder.empty() && !platform::FolderExists(folder)) {
+            return Fail(path, "its folder " + platform::ToUtf8(folder) + " does not exist; nothing was written");
+        }
+        return Fail(path, "could not be written (is the disk full?)");
     }
 
     // Refuses to write over a read-only file.
@@ -320,7 +336,7 @@ int RunSave(Context& ctx) {
         // As Save As does: the pictures kept beside the catalog go along.
         return ctx.Fail(PicturesFolder(out), "the pictures could not be copied; nothing was saved");
     }
-    if (!SaveCatalogFile(workspace, out, u"", out)) return ctx.Fail(out, "could not be written (is the disk full?)");
+    if (!SaveCatalogFile(workspace, out, u"", out)) return ctx.WriteFailed(out);
     return kExitOk;
 }
 
@@ -399,7 +415,7 @@ int RunExport(Context& ctx) {
     data.path = FullPath(file);
     data.catalog = &workspace.catalog;
     data.settings = &workspace.settings;
-    if (!ExportCatalog(data, options)) return ctx.Fail(out, "could not be written (is the disk full?)");
+    if (!ExportCatalog(data, options)) return ctx.WriteFailed(out);
     return kExitOk;
 }
 
@@ -461,7 +477,10 @@ int RunImport(Context& ctx) {
     }
     Workspace workspace;
     bool formatProblem = false;
-    if (!ctx.Load(file, workspace, false, nullptr, &formatProblem)) return kExitFailure;
+    // A catalog that does not exist yet is a new, empty one, as the program
+    // treats a missing data file; the save below creates it.
+    const bool isNew = !platform::FileExists(file) && !platform::FolderExists(file);
+    if (!isNew && !ctx.Load(file, workspace, false, nullptr, &formatProblem)) return kExitFailure;
     const std::u16string* categoryOption = ctx.options.Value(u"--category");
     const std::u16string current = categoryOption ? *categoryOption : CurrentCategory(workspace);
     if (!ctx.CheckCategory(workspace, current)) return kExitFailure;
@@ -494,7 +513,7 @@ int RunImport(Context& ctx) {
         }
     }
     if (!TakeBackup(ctx, workspace, file, formatProblem)) return kExitFailure;
-    if (!SaveCatalogFile(workspace, file, u"", file)) return ctx.Fail(file, "could not be written (is the disk full?)");
+    if (!SaveCatalogFile(workspace, file, u"", file)) return ctx.WriteFailed(file);
     if (workspace.settings.password != passwordBefore) {
         ctx.terminal.Err("kodrin-cli: note: " + platform::ToUtf8(file) +
                          (workspace.settings.password.empty() ? " is now saved without a password (as the imported file)\n"
@@ -531,6 +550,13 @@ bool Contains(const std::vector<std::u16string>& args, std::u16string_view what)
 }  // namespace
 
 std::string EscapeValue(std::u16string_view text) {
+    // A byte as a backslash and three octal digits.
+    const auto octal = [](std::u16string& out, unsigned byte) {
+        out += u'\\';
+        out += static_cast<char16_t>(u'0' + ((byte >> 6) & 7));
+        out += static_cast<char16_t>(u'0' + ((byte >> 3) & 7));
+        out += static_cast<char16_t>(u'0' + (byte & 7));
+    };
     std::u16string escaped;
     escaped.reserve(text.size());
     for (const char16_t c : text) {
@@ -539,7 +565,16 @@ std::string EscapeValue(std::u16string_view text) {
         case u'\t': escaped += u"\\t"; break;
         case u'\n': escaped += u"\\n"; break;
         case u'\r': escaped += u"\\r"; break;
-        default: escaped += c;
+        default:
+            if (c < 0x20 || c == 0x7F) {
+                octal(escaped, c);
+            } else if (c >= 0x80 && c < 0xA0) {
+                // A C1 control: the two bytes of its UTF-8 form.
+                octal(escaped, 0xC2);
+                octal(escaped, c);
+            } else {
+                escaped += c;
+            }
         }
     }
     return platform::ToUtf8(escaped);

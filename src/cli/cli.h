@@ -3,7 +3,8 @@
 //
 //   save FILE [OUT]        load and save again (optionally with a new password)
 //   export FILE OUT        CSV (OUT ends in ".csv") or markup
-//   import FILE IN         CSV or markup into the catalog, then save it
+//   import FILE IN         CSV or markup into the catalog (a new one when FILE
+//                          does not exist), then save it
 //   list FILE              one line per record, chosen fields separated by tabs
 //   find FILE TEXT         every hit of Find and Find Next
 //   stats FILE             the statistics dialog's five values
@@ -28,7 +29,9 @@ constexpr int kExitUsage = 2;
 int RunCli(const std::vector<std::u16string>& args, Terminal& terminal);
 
 // A value as UTF-8 on one line: backslash, tab, line feed and carriage return
-// become \\, \t, \n and \r (the text format of PostgreSQL's COPY).
+// become \\, \t, \n and \r, and every other control character (C0, DEL, C1;
+// NUL included) a backslash and three octal digits for each byte of its
+// UTF-8 form: the text format of PostgreSQL's COPY.
 std::string EscapeValue(std::u16string_view text);
 
 // The text of a password file: UTF-8 (a leading byte-order mark skipped),

@@ -191,6 +191,19 @@ TEST(CsvReader, PictureNamesWithoutAnImagesFolder) {
     for (const ApplicationRecord& r : records) EXPECT_TRUE(r.picture.empty());
 }
 
+// An empty file has no bytes to point at: decoding it must not hand a null
+// pointer to the copy, which the sanitizer reports as undefined behaviour.
+TEST(CsvReader, EmptyFilesDecodeToEmptyText) {
+    const std::vector<std::uint8_t> none;
+    EXPECT_EQ(CsvTextFromUtf16(none), u"");
+    EXPECT_EQ(CsvTextFrom8Bit(none), u"");
+    EXPECT_EQ(CsvTextFromUtf16({0xFF, 0xFE}), u"");
+    std::vector<ApplicationRecord> records;
+    std::int32_t ids = 0;
+    EXPECT_FALSE(ReadCsv(std::u16string_view(), records, ids, {}, u""));
+    EXPECT_TRUE(records.empty());
+}
+
 class CsvWriterTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -121,6 +121,48 @@ TEST(CliText, EscapesOnlyWhatWouldBreakALine) {
     EXPECT_EQ(EscapeValue(u""), "");
 }
 
+// Undoes the escapes as a reader of COPY's text format does: the bytes of
+// the value's UTF-8 form come back.
+std::string Unescape(std::string_view text) {
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            bytes += text[i];
+            continue;
+        }
+        const char c = text[++i];
+        if (c >= '0' && c <= '7' && i + 2 < text.size()) {
+            bytes += static_cast<char>(((c - '0') << 6) | ((text[i + 1] - '0') << 3) | (text[i + 2] - '0'));
+            i += 2;
+        } else {
+            bytes += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+        }
+    }
+    return bytes;
+}
+
+TEST(CliText, EveryControlCharacterIsEscapedAndComesBack) {
+    EXPECT_EQ(EscapeValue(std::u16string(u"a\0b", 3)), "a\\000b");
+    EXPECT_EQ(EscapeValue(u"\x1B[31m\x7F"), "\\033[31m\\177");
+    EXPECT_EQ(EscapeValue(u"\x85"), "\\302\\205");  // a C1 control: both bytes of its UTF-8 form
+    EXPECT_EQ(EscapeValue(u"\\000"), "\\\\000");  // a literal backslash and digits stay distinguishable
+    // Every character below U+0100 next to text: no control byte is left in
+    // the line, and the value comes back whole.
+    for (char16_t c = 0; c < 0x100; ++c) {
+        const std::u16string value = u"x" + std::u16string(1, c) + u"\\7";
+        const std::string line = EscapeValue(value);
+        SCOPED_TRACE(static_cast<int>(c));
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const auto byte = static_cast<unsigned char>(line[i]);
+            EXPECT_TRUE(byte >= 0x20 && byte != 0x7F) << line;
+            if (byte == 0xC2 && i + 1 < line.size()) {
+                EXPECT_GE(static_cast<unsigned char>(line[i + 1]), 0xA0) << line;
+            }
+        }
+        EXPECT_EQ(Unescape(line), platform::ToUtf8(value));
+    }
+}
+
 TEST(CliText, PasswordFileTakesItsFirstLine) {
     EXPECT_EQ(PasswordFromFileBytes("secret\n"), u"secret");
     EXPECT_EQ(PasswordFromFileBytes("secret\r\n"), u"secret");
@@ -225,6 +267,59 @@ TEST_F(CliTest, MissingForeignAndDamagedFilesFailWithOneLine) {
     EXPECT_EQ(Run({u"list", folder_}), kExitFailure);
     EXPECT_EQ(std::count(term_.err.begin(), term_.err.end(), '\n'), 1);
     EXPECT_EQ(term_.out, "");
+}
+
+TEST_F(CliTest, TruncatedPlainCatalogIsCalledSoWithoutAPasswordPrompt) {
+    const Bytes whole = Read(MakeCatalog());
+    const std::u16string cut = Path(u"cut.xml");
+    term_.answer = u"Geheim";  // a terminal would answer
+    // Cut at a multiple of 16 bytes (once taken for cipher text) and elsewhere.
+    for (const std::size_t size : {whole.size() / 32 * 16, whole.size() / 2 + 2}) {
+        SCOPED_TRACE(size);
+        ASSERT_TRUE(platform::WriteFileAtomically(cut, std::span(whole).first(size)));
+        term_.prompts.clear();
+        EXPECT_EQ(Run({u"list", cut}), kExitFailure);
+        EXPECT_EQ(term_.err, "kodrin-cli: " + platform::ToUtf8(cut) +
+                                 ": is a Kodrin catalog that breaks off before its end (damaged or cut short)\n");
+        EXPECT_TRUE(term_.prompts.empty());
+        EXPECT_EQ(Run({u"import", MakeCatalog(), cut, u"--add"}), kExitFailure);
+        EXPECT_NE(term_.err.find("breaks off"), std::string::npos) << term_.err;
+    }
+}
+
+TEST_F(CliTest, MissingOutputFolderIsNamed) {
+    const std::u16string file = MakeCatalog();
+    const std::u16string folder = Path(u"no-such-folder");
+    const std::vector<std::vector<std::u16string>> writes = {
+        {u"save", file, folder + u"\\out.xml"},
+        {u"export", file, folder + u"\\out.csv"},
+        {u"export", file, folder + u"\\out.xml"},
+        {u"import", folder + u"\\new.xml", file},
+    };
+    for (const auto& args : writes) {
+        SCOPED_TRACE(platform::ToUtf8(args[0]));
+        EXPECT_EQ(Run(args), kExitFailure);
+        EXPECT_NE(term_.err.find("no-such-folder"), std::string::npos) << term_.err;
+        EXPECT_NE(term_.err.find("does not exist; nothing was written\n"), std::string::npos) << term_.err;
+        EXPECT_EQ(term_.err.find("disk full"), std::string::npos) << term_.err;
+        EXPECT_EQ(std::count(term_.err.begin(), term_.err.end(), '\n'), 1);
+    }
+    EXPECT_FALSE(platform::FolderExists(folder));
+}
+
+TEST_F(CliTest, ImportCreatesAMissingCatalog) {
+    const std::u16string csv = Path(u"in.csv");
+    WriteText(csv, "\"Application Name\",\"Category\"\r\n\"Sketch\",\"Graphics\"\r\n");
+    const std::u16string file = Path(u"fresh.xml");
+    ASSERT_EQ(Run({u"import", file, csv}), kExitOk) << term_.err;
+    EXPECT_EQ(term_.err, "");
+    ASSERT_EQ(Run({u"list", file, u"--fields", u"20,1"}), kExitOk) << term_.err;
+    EXPECT_EQ(term_.out, "Sketch\tGraphics\n");
+    EXPECT_FALSE(platform::FileExists(file + u".bak"));  // nothing was there to back up
+    // A failed import of a missing catalog creates nothing.
+    const std::u16string other = Path(u"other.xml");
+    EXPECT_EQ(Run({u"import", other, Path(u"absent.csv")}), kExitFailure);
+    EXPECT_FALSE(platform::FileExists(other));
 }
 
 TEST_F(CliTest, SaveRewritesTheCatalogAndCanWriteElsewhere) {

@@ -172,6 +172,11 @@ run import new.xml foreign.txt; expect_rc 1 "import of a foreign file"; expect_o
 printf '"Nothing","Known"\r\n"a","b"\r\n' >junk.csv
 run import new.xml junk.csv; expect_rc 1 "CSV without known columns"; expect_one_error_line "junk csv" junk.csv
 [ "$(sum new.xml)" = "$imported" ] || fail "failed imports changed the catalog"
+run import fresh.xml all.csv; expect_rc 0 "import into a catalog that does not exist yet"
+run list fresh.xml --fields 20; expect_out 'Editor\nPaint \xe2\x82\xac\nViewer\n' "the new catalog"
+run export cat.xml nowhere/out.csv; expect_rc 1 "export into a missing folder"
+expect_one_error_line "missing folder" "does not exist"
+[ -e nowhere ] && fail "export into a missing folder made it"
 
 # --- read-only catalog ------------------------------------------------------
 chmod a-w cat.xml
