@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/details_internal.h"
+#include "app/tab_page.h"
 #include "catalog/dates.h"
 #include "catalog/strings.h"
 #include "discovery/program_file.h"
@@ -192,21 +193,6 @@ void FillCheckBoxes(DetailsContext& context) {
     }
 }
 
-// The pages' labels and check boxes are drawn in the dialog's colour: the
-// tab strip is drawn in the same colour rather than with the visual style's
-// lighter page (uxtheme is looked up at run time: systems without it draw
-// plain tabs anyway).
-void DrawTabsPlain(HWND tabs) {
-    using SetThemeFunction = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-    static const SetThemeFunction setTheme = [] {
-        HMODULE module = ::LoadLibraryW(L"uxtheme.dll");
-        return module == nullptr ? nullptr
-                                 : reinterpret_cast<SetThemeFunction>(
-                                       reinterpret_cast<void*>(::GetProcAddress(module, "SetWindowTheme")));
-    }();
-    if (setTheme != nullptr) setTheme(tabs, L"", L"");
-}
-
 // A stored rectangle is used only when it has a size and lies on a screen.
 void RestoreRectangle(DetailsContext& context) {
     const Settings& s = context.settings;
@@ -223,7 +209,6 @@ void Initialise(DetailsContext& context) {
     QvLibrary::CentreOnParent(dialog);
     if (context.readOnly) ::ShowWindow(::GetDlgItem(dialog, IDOK), SW_HIDE);
     context.tabs.Attach(::GetDlgItem(dialog, kTabs));
-    DrawTabsPlain(context.tabs.Handle());
     ::SetWindowPos(context.tabs.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (context.Multiple()) {
         for (const FlagBinding& binding : kFlagBindings) {
@@ -458,6 +443,14 @@ INT_PTR CALLBACK DetailsProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
         info->ptMinTrackSize.y = 470;
         return TRUE;
     }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        return reinterpret_cast<INT_PTR>(
+            PaintTabPageBehind(context->tabs.Handle(), reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)));
+    case WM_ERASEBKGND:
+        EraseWithTabPage(dialog, context->tabs.Handle(), reinterpret_cast<HDC>(wp));
+        ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+        return TRUE;
     default:
         return FALSE;
     }

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/tab_page.h"
 #include "framework/app.h"
 #include "framework/combo_box.h"
 #include "framework/helpers.h"
@@ -295,6 +296,16 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
                 default:
                     return FALSE;
             }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            if (context == nullptr) return FALSE;
+            return reinterpret_cast<INT_PTR>(
+                PaintTabPageBehind(context->tabs.Handle(), reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)));
+        case WM_ERASEBKGND:
+            if (context == nullptr) return FALSE;
+            EraseWithTabPage(dialog, context->tabs.Handle(), reinterpret_cast<HDC>(wp));
+            ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+            return TRUE;
         case WM_DESTROY:
             if (context != nullptr) {
                 for (auto& box : context->colours) box.Detach();
