@@ -451,6 +451,9 @@ INT_PTR CALLBACK DetailsProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
         EraseWithTabPage(dialog, context->tabs.Handle(), reinterpret_cast<HDC>(wp));
         ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
         return TRUE;
+    case WM_DESTROY:
+        ForgetTabPage(context->tabs.Handle());
+        return FALSE;
     default:
         return FALSE;
     }

@@ -310,6 +310,7 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wp, LPARAM lp) {
             if (context != nullptr) {
                 for (auto& box : context->colours) box.Detach();
                 context->expiry.Detach();
+                ForgetTabPage(context->tabs.Handle());
                 context->tabs.Detach();
             }
             return FALSE;

@@ -2,16 +2,53 @@
 
 #include <commctrl.h>
 
+#include <unordered_map>
+
 namespace kodrin::app {
 namespace {
 
-// Paints the strip, at its place in the window whose client coordinates dc
-// uses (origin: the point of that window at the strip's corner).
-void PrintStrip(HWND tabs, HDC dc, POINT stripCorner) {
-    POINT old{};
-    ::OffsetViewportOrgEx(dc, stripCorner.x, stripCorner.y, &old);
-    ::SendMessageW(tabs, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    ::SetViewportOrgEx(dc, old.x, old.y, nullptr);
+// The strip as it draws itself, kept as a picture while its size stays:
+// drawing the styled strip for every control would take seconds a page.
+struct StripPicture {
+    SIZE size{};
+    HBITMAP bitmap = nullptr;
+};
+
+std::unordered_map<HWND, StripPicture>& Pictures() {
+    static std::unordered_map<HWND, StripPicture> pictures;
+    return pictures;
+}
+
+// A memory context holding the strip's picture, or null.
+HDC StripContext(HWND tabs, HDC like, HGDIOBJ& previous, SIZE& size) {
+    RECT client{};
+    ::GetClientRect(tabs, &client);
+    size = SIZE{client.right, client.bottom};
+    if (size.cx <= 0 || size.cy <= 0) return nullptr;
+    HDC memory = ::CreateCompatibleDC(like);
+    if (memory == nullptr) return nullptr;
+    StripPicture& picture = Pictures()[tabs];
+    const bool fresh = picture.bitmap == nullptr || picture.size.cx != size.cx || picture.size.cy != size.cy;
+    if (fresh) {
+        if (picture.bitmap != nullptr) ::DeleteObject(picture.bitmap);
+        picture.bitmap = ::CreateCompatibleBitmap(like, size.cx, size.cy);
+        picture.size = size;
+    }
+    if (picture.bitmap == nullptr) {
+        ::DeleteDC(memory);
+        return nullptr;
+    }
+    previous = ::SelectObject(memory, picture.bitmap);
+    if (fresh) {
+        ::FillRect(memory, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+        ::SendMessageW(tabs, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    }
+    return memory;
+}
+
+void ReleaseStripContext(HDC memory, HGDIOBJ previous) {
+    ::SelectObject(memory, previous);
+    ::DeleteDC(memory);
 }
 
 bool StandsOnPage(HWND control) {
@@ -47,12 +84,13 @@ HBRUSH PaintTabPageBehind(HWND tabs, HWND control, HDC dc) {
     const POINT middle{corner.x + area.right / 2, corner.y + area.bottom / 2};
     if (!::PtInRect(&page, middle)) return nullptr;
 
-    // Buttons draw through their parent's device context: keep to the control.
-    const int saved = ::SaveDC(dc);
-    ::IntersectClipRect(dc, 0, 0, area.right, area.bottom);
+    HGDIOBJ previous = nullptr;
+    SIZE size{};
+    HDC strip = StripContext(tabs, dc, previous, size);
+    if (strip == nullptr) return nullptr;
     ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_BTNFACE));
-    PrintStrip(tabs, dc, POINT{-corner.x, -corner.y});
-    ::RestoreDC(dc, saved);
+    ::BitBlt(dc, 0, 0, area.right, area.bottom, strip, corner.x, corner.y, SRCCOPY);
+    ReleaseStripContext(strip, previous);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
     return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
@@ -63,14 +101,21 @@ void EraseWithTabPage(HWND dialog, HWND tabs, HDC dc) {
     ::GetClientRect(dialog, &client);
     ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
     if (tabs == nullptr || !::IsWindowVisible(tabs)) return;
+    HGDIOBJ previous = nullptr;
+    SIZE size{};
+    HDC strip = StripContext(tabs, dc, previous, size);
+    if (strip == nullptr) return;
     POINT corner{0, 0};
     ::MapWindowPoints(tabs, dialog, &corner, 1);
-    const int saved = ::SaveDC(dc);
-    RECT strip{};
-    ::GetClientRect(tabs, &strip);
-    ::IntersectClipRect(dc, corner.x, corner.y, corner.x + strip.right, corner.y + strip.bottom);
-    PrintStrip(tabs, dc, corner);
-    ::RestoreDC(dc, saved);
+    ::BitBlt(dc, corner.x, corner.y, size.cx, size.cy, strip, 0, 0, SRCCOPY);
+    ReleaseStripContext(strip, previous);
+}
+
+void ForgetTabPage(HWND tabs) {
+    const auto it = Pictures().find(tabs);
+    if (it == Pictures().end()) return;
+    if (it->second.bitmap != nullptr) ::DeleteObject(it->second.bitmap);
+    Pictures().erase(it);
 }
 
 }  // namespace kodrin::app

@@ -20,4 +20,7 @@ HBRUSH PaintTabPageBehind(HWND tabs, HWND control, HDC dc);
 // paints the dialog's background with the strip's page over it.
 void EraseWithTabPage(HWND dialog, HWND tabs, HDC dc);
 
+// Frees what the two above keep of the strip; for the dialog's WM_DESTROY.
+void ForgetTabPage(HWND tabs);
+
 }  // namespace kodrin::app

@@ -951,19 +951,23 @@ TEST_F(MainWindowTest, AnAmpersandInACategoryShowsAsItselfOnItsTab) {
 }
 
 TEST_F(MainWindowTest, TheListKeepsItsSunkenBorderThroughRefills) {
-    MainWindow* w = StartOn(WriteTools(u"border.xml", {u"One", u"Two"}));
+    // Enough rows for a scroll bar.
+    Catalog c;
+    AddCategory(c, u"Tools");
+    AddCategory(c, u"Games");
+    for (int i = 0; i < 60; ++i) AddRecord(c, Record(u"Program " + platform::FromUtf8(std::to_string(i)), {u"Tools"}), false);
+    AddRecord(c, Record(u"Elsewhere", {u"Games"}), false);
+    Settings s = NewSettings();
+    s.curCategory = u"Tools";
+    MainWindow* w = StartOn(Write(u"border.xml", c, s));
     ASSERT_NE(w, nullptr);
     HWND list = w->List().Handle();
-    // The border's pixels: the list's window rectangle less its client area.
+    // The border's pixels: the ring of the static and the client edge.
     const auto border = [&] {
         PumpUntil([] { return false; }, 300);
         const platform::Image image = CaptureWindow(list);
-        RECT outer{};
-        ::GetWindowRect(list, &outer);
-        RECT inner{};
-        ::GetClientRect(list, &inner);
-        ::MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&inner), 2);
-        ::OffsetRect(&inner, -outer.left, -outer.top);
+        const int edge = ::GetSystemMetrics(SM_CXBORDER) + ::GetSystemMetrics(SM_CXEDGE);
+        const RECT inner{edge, edge, image.width - edge, image.height - edge};
         std::vector<std::uint8_t> pixels;
         for (int y = 0; y < image.height; ++y) {
             for (int x = 0; x < image.width; ++x) {
@@ -986,6 +990,7 @@ TEST_F(MainWindowTest, TheListKeepsItsSunkenBorderThroughRefills) {
     EXPECT_EQ(border(), fresh) << "after a tab change";
     w->RunCommand(3601);
     EXPECT_EQ(border(), fresh) << "after showing hidden items";
+    w->Tabs().SelectTab(2);
     w->Tabs().SelectTab(1);
     EXPECT_EQ(border(), fresh) << "after a tab change back";
     // What Open, Import, Restore and Options do after their change.
