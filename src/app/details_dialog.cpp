@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/details_internal.h"
+#include "app/tab_page.h"
 #include "catalog/dates.h"
 #include "catalog/strings.h"
 #include "discovery/program_file.h"
@@ -190,21 +191,6 @@ void FillCheckBoxes(DetailsContext& context) {
     }
 }
 
-// The pages' labels and check boxes are drawn in the dialog's colour: the
-// tab strip is drawn in the same colour rather than with the visual style's
-// lighter page (uxtheme is looked up at run time: systems without it draw
-// plain tabs anyway).
-void DrawTabsPlain(HWND tabs) {
-    using SetThemeFunction = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-    static const SetThemeFunction setTheme = [] {
-        HMODULE module = ::LoadLibraryW(L"uxtheme.dll");
-        return module == nullptr ? nullptr
-                                 : reinterpret_cast<SetThemeFunction>(
-                                       reinterpret_cast<void*>(::GetProcAddress(module, "SetWindowTheme")));
-    }();
-    if (setTheme != nullptr) setTheme(tabs, L"", L"");
-}
-
 // A stored rectangle is used only when it has a size and lies on a screen.
 void RestoreRectangle(DetailsContext& context) {
     const Settings& s = context.settings;
@@ -221,7 +207,6 @@ void Initialise(DetailsContext& context) {
     QvLibrary::CentreOnParent(dialog);
     if (context.readOnly) ::ShowWindow(::GetDlgItem(dialog, IDOK), SW_HIDE);
     context.tabs.Attach(::GetDlgItem(dialog, kTabs));
-    DrawTabsPlain(context.tabs.Handle());
     ::SetWindowPos(context.tabs.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (context.Multiple()) {
         for (const FlagBinding& binding : kFlagBindings) {
@@ -434,7 +419,7 @@ private:
         ReadForm(context_);
         return true;
     }
-    bool Message(HWND, UINT message, WPARAM, LPARAM lp, INT_PTR& result) override {
+    bool Message(HWND, UINT message, WPARAM wp, LPARAM lp, INT_PTR& result) override {
         result = TRUE;
         switch (message) {
         case WM_NOTIFY:
@@ -453,6 +438,18 @@ private:
             info->ptMinTrackSize.y = 470;
             return true;
         }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            result = reinterpret_cast<INT_PTR>(
+                PaintTabPageBehind(context_.tabs.Handle(), reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)));
+            return true;
+        case WM_ERASEBKGND:
+            EraseWithTabPage(context_.dialog, context_.tabs.Handle(), reinterpret_cast<HDC>(wp));
+            ::SetWindowLongPtrW(context_.dialog, DWLP_MSGRESULT, TRUE);
+            return true;
+        case WM_DESTROY:
+            ForgetTabPage(context_.tabs.Handle());
+            return false;
         default:
             return false;
         }

@@ -35,6 +35,7 @@ constexpr int kStrMakerSupportMail = 4113;
 constexpr int kStrOverwriteCatalog = 4302;
 constexpr int kStrXmlExtension = 4306;
 constexpr int kStrImportTitle = 4307;
+constexpr int kStrTransferFailed = 4308;
 
 std::u16string ModulePath() {
     std::vector<wchar_t> buffer(MAX_PATH);
@@ -217,13 +218,26 @@ void MainWindow::CmdTransfer() {
     if (!chosen || chosen->empty()) return;
     std::u16string folder = *chosen;
     if (folder.back() != u'\\') folder += u'\\';
+    // Each copy that fails is named to the user; the transfer goes on with
+    // the rest.
+    const auto failed = [this](const std::u16string& path) {
+        ShowError(LoadString(kStrProgramTitle), LoadString(kStrTransferFailed) + u"\n\n" + path);
+    };
     const std::u16string program = ModulePath();
-    if (!program.empty()) platform::CopyFileTo(program, folder + std::u16string(platform::FileNamePart(program)));
+    if (!program.empty() && !platform::CopyFileTo(program, folder + std::u16string(platform::FileNamePart(program)))) {
+        failed(program);
+    }
     const std::u16string target = folder + std::u16string(platform::FileNamePart(file_.path));
     if (platform::FileExists(target) && !QvApp::Confirm(kStrOverwriteCatalog, kStrProgramTitle)) return;
-    CatalogLock lock(*this);
-    if (!settings_.storeImages) CopyPicturesFolder(file_.path, target);
-    platform::CopyFileTo(file_.path, target);
+    bool picturesCopied = true;
+    bool catalogCopied = true;
+    {
+        CatalogLock lock(*this);
+        if (!settings_.storeImages) picturesCopied = CopyPicturesFolder(file_.path, target);
+        catalogCopied = platform::CopyFileTo(file_.path, target);
+    }
+    if (!picturesCopied) failed(PicturesFolder(file_.path));
+    if (!catalogCopied) failed(file_.path);
 }
 
 // ---------------------------------------------------------------------------
@@ -512,7 +526,8 @@ void MainWindow::CmdEditApplication() {
     if (selected == nullptr) return;
     ApplicationRecord copy = CopyRecord(*selected);
     if (!RunDetails(static_cast<int>(DetailsMode::Edit), copy)) return;
-    session_->Change(Refresh::Rows | Refresh::Details | Refresh::Enabling, Save::Background,
+    // A record that left the current category leaves its tab at once (its row goes).
+    session_->Change(Refresh::Rows | Refresh::Details | Refresh::Status | Refresh::Enabling, Save::Background,
                      [&](Catalog& catalog, Settings&) { StoreEditedRecord(catalog, copy, false); });
 }
 

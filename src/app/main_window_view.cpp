@@ -228,7 +228,7 @@ void MainWindow::UpdateRow(std::int32_t recordId) {
     const int row = list_->FindRow(static_cast<std::uint32_t>(recordId));
     if (row < 0) return;
     const ApplicationRecord* record = FindRecordById(catalog_, recordId);
-    if (record == nullptr || (record->hide && !settings_.showHidden)) {
+    if (record == nullptr || (record->hide && !settings_.showHidden) || !InCategory(currentCategory_, *record)) {
         list_->DeleteRow(row);
         return;
     }

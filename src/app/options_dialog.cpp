@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/tab_page.h"
 #include "framework/app.h"
 #include "framework/combo_box.h"
 #include "framework/dialog.h"
@@ -263,7 +264,7 @@ INT_PTR OptionsDialog::Init(HWND dialog) {
 
 bool OptionsDialog::Ok(HWND dialog) { return Apply(dialog, *this); }
 
-bool OptionsDialog::Message(HWND dialog, UINT message, WPARAM, LPARAM lp, INT_PTR& result) {
+bool OptionsDialog::Message(HWND dialog, UINT message, WPARAM wp, LPARAM lp, INT_PTR& result) {
     result = TRUE;
     switch (message) {
         case WM_MEASUREITEM: {
@@ -289,9 +290,20 @@ bool OptionsDialog::Message(HWND dialog, UINT message, WPARAM, LPARAM lp, INT_PT
             }
             return false;
         }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            result = reinterpret_cast<INT_PTR>(
+                PaintTabPageBehind(tabs.Handle(), reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)));
+            return true;
+        case WM_ERASEBKGND:
+            EraseWithTabPage(dialog, tabs.Handle(), reinterpret_cast<HDC>(wp));
+            ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+            result = TRUE;
+            return true;
         case WM_DESTROY:
             for (auto& box : colours) box.Detach();
             expiry.Detach();
+            ForgetTabPage(tabs.Handle());
             tabs.Detach();
             return false;
         default:

@@ -53,7 +53,12 @@ bool ImportCsv(Catalog& catalog, std::u16string_view path, bool add, std::u16str
     PrepareCsvImport(catalog, add, currentCategory, questions);
     if (ids > catalog.nextRecordId) catalog.nextRecordId = ids;
     const std::u16string all = LoadText(kStrAllCategory);
-    for (ApplicationRecord& record : records) catalog.records.push_back(std::move(record));
+    // Replacing a real tab: records that name no category go into that tab.
+    const bool intoTab = !add && !currentCategory.empty() && currentCategory != all;
+    for (ApplicationRecord& record : records) {
+        if (intoTab && record.categories.empty()) record.categories.emplace_back(currentCategory);
+        catalog.records.push_back(std::move(record));
+    }
     for (const ApplicationRecord& record : catalog.records) {
         for (const std::u16string& name : record.categories) {
             if (name != all) AddCategory(catalog, name);

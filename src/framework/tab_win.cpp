@@ -3,6 +3,30 @@
 #include <commctrl.h>
 
 namespace QvLibrary {
+namespace {
+
+// The strip draws "&" as the prefix of an underlined letter and "&&" as one
+// "&": tab texts go in with every "&" doubled and come out as they were.
+std::u16string DoubleAmpersands(const std::u16string& text) {
+    std::u16string shown;
+    shown.reserve(text.size());
+    for (const char16_t c : text) {
+        if (c == u'&') shown += u'&';
+        shown += c;
+    }
+    return shown;
+}
+
+std::u16string SingleAmpersands(const char16_t* shown) {
+    std::u16string text;
+    for (const char16_t* c = shown; *c != u'\0'; ++c) {
+        if (*c == u'&' && c[1] == u'&') ++c;
+        text += *c;
+    }
+    return text;
+}
+
+}  // namespace
 
 QvTabWin::QvTabWin() = default;
 QvTabWin::~QvTabWin() = default;
@@ -22,7 +46,7 @@ bool QvTabWin::Create(HWND parent, int id, int x, int y, int width, int height) 
 int QvTabWin::InsertTab(int index, std::uint32_t data, const std::u16string& text) {
     HWND tabs = Handle();
     if (tabs == nullptr) return -1;
-    std::u16string copy = text;
+    std::u16string copy = DoubleAmpersands(text);
     TCITEMW item{};
     item.mask = TCIF_TEXT | TCIF_PARAM;
     item.pszText = reinterpret_cast<wchar_t*>(copy.data());
@@ -43,7 +67,7 @@ bool QvTabWin::RenameCurrentTab(const std::u16string& text) {
     HWND tabs = Handle();
     const int current = CurrentTab();
     if (tabs == nullptr || current < 0) return false;
-    std::u16string copy = text;
+    std::u16string copy = DoubleAmpersands(text);
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = reinterpret_cast<wchar_t*>(copy.data());
@@ -100,7 +124,7 @@ std::u16string QvTabWin::CurrentText() const {
     if (!::SendMessageW(tabs, TCM_GETITEMW, current, reinterpret_cast<LPARAM>(&item))) return {};
     buffer[4095] = L'\0';
     // The control may hand back its own buffer instead of filling ours.
-    return reinterpret_cast<const char16_t*>(item.pszText != nullptr ? item.pszText : buffer);
+    return SingleAmpersands(reinterpret_cast<const char16_t*>(item.pszText != nullptr ? item.pszText : buffer));
 }
 
 void QvTabWin::DeleteAllTabs() {

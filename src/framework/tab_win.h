@@ -15,7 +15,8 @@ public:
     bool Create(HWND parent, int id) override;
     bool Create(HWND parent, int id, int x, int y, int width, int height) override;
 
-    // Index of the new tab, or -1.
+    // Index of the new tab, or -1. Texts show as given: an "&" in them is
+    // drawn as itself, not as the mark of a shortcut letter.
     int InsertTab(int index, std::uint32_t data, const std::u16string& text);
     // Deletes the current tab, then selects the one before it (the new first
     // tab when the first was deleted). False when no tab is selected.

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <dlgs.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,7 @@
 #include "platform/utf.h"
 #include "support/temp_folder.h"
 #include "support/text.h"
+#include "support/win32/capture.h"
 #include "support/win32/dialog_driver.h"
 #include "ids.h"
 
@@ -777,6 +779,236 @@ TEST_F(MainWindowTest, ImportAddsTheRecordsOfACsvFile) {
     EXPECT_EQ(w->Tabs().Count(), 3);
     w->WaitForSaves();
     EXPECT_EQ(Load(path).records.size(), 2u);
+    Close();
+}
+
+TEST_F(MainWindowTest, ImportReplacingARealTabPutsRecordsWithoutCategoriesThere) {
+    const std::u16string path = WriteTools(u"replace.xml", {u"Old"});
+    const std::string csv = "\"Application Name\",\"Company\"\r\n\"Imported\",\"Acme\"\r\n";
+    const std::u16string source = root_ + u"plain.csv";
+    ASSERT_TRUE(platform::WriteFileAtomically(source, std::span<const std::uint8_t>(
+        reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size())));
+    MainWindow* w = StartOn(path);
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(w->CurrentCategory(), u"Tools");
+
+    driver_.Then(ChooseFile(source));
+    driver_.Then(Answer(IDYES));  // replace the current tab
+    driver_.Then(Answer(IDYES));  // empty the category that holds "Old"
+    w->RunCommand(3204);
+    ASSERT_EQ(w->GetCatalog().records.size(), 1u);
+    EXPECT_EQ(w->GetCatalog().records[0].categories, (std::vector<std::u16string>{u"Tools"}));
+    EXPECT_EQ(w->CurrentCategory(), u"Tools");
+    EXPECT_EQ(ListColumn(*w, 1), (std::vector<std::u16string>{u"Imported"}));
+    Close();
+}
+
+TEST_F(MainWindowTest, AnEditThatLeavesTheCurrentCategoryTakesTheRowOffTheTab) {
+    Catalog c;
+    AddCategory(c, u"Tools");
+    AddCategory(c, u"Games");
+    AddRecord(c, Record(u"Moved", {u"Tools"}), false);
+    AddRecord(c, Record(u"Kept", {u"Tools"}), false);
+    Settings s = NewSettings();
+    s.curCategory = u"Tools";
+    const std::u16string path = Write(u"leave.xml", c, s);
+    MainWindow* w = StartOn(path);
+    ASSERT_NE(w, nullptr);
+
+    // Kept stays in Tools and is rewritten in place; Moved goes to Games.
+    const struct {
+        const char16_t* program;
+        bool tools;
+        std::vector<std::u16string> rows;
+        const char16_t* status;
+    } cases[] = {
+        {u"Kept", true, {u"Kept", u"Moved"}, u"Tools: 2"},
+        {u"Moved", false, {u"Kept"}, u"Tools: 1"},
+    };
+    for (const auto& step : cases) {
+        w->SelectRecords({IdOf(*w, step.program)});
+        const bool tools = step.tools;
+        driver_.Then([tools](HWND dialog) {
+            ::SendDlgItemMessageW(dialog, 7803, LB_SETSEL, tools ? TRUE : FALSE, 0);  // Tools
+            ::SendDlgItemMessageW(dialog, 7803, LB_SETSEL, TRUE, 1);                  // Games
+            Click(dialog, IDOK);
+        });
+        w->RunCommand(1102);
+        std::vector<std::u16string> rows = ListColumn(*w, 1);
+        std::sort(rows.begin(), rows.end());
+        EXPECT_EQ(rows, step.rows) << platform::ToUtf8(step.program);
+        EXPECT_EQ(w->Status().Text(0), step.status);
+    }
+    w->Tabs().SelectTab(2);
+    std::vector<std::u16string> games = ListColumn(*w, 1);
+    std::sort(games.begin(), games.end());
+    EXPECT_EQ(games, (std::vector<std::u16string>{u"Kept", u"Moved"}));
+    Close();
+}
+
+// Picks the folder (path, ending in name) in the folder browser.
+DialogDriver::Script ChooseFolder(const std::u16string& path, const std::u16string& name) {
+    return [path, name](HWND dialog) {
+        ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(Wide(path)));
+        HWND tree = nullptr;
+        ::EnumChildWindows(
+            dialog,
+            [](HWND child, LPARAM out) -> BOOL {
+                wchar_t kind[32] = {};
+                ::GetClassNameW(child, kind, 32);
+                if (std::wstring(kind) != L"SysTreeView32") return TRUE;
+                *reinterpret_cast<HWND*>(out) = child;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&tree));
+        PumpUntil([&] {
+            TVITEMW item{};
+            item.hItem = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+            wchar_t text[MAX_PATH] = {};
+            item.mask = TVIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = MAX_PATH;
+            return item.hItem != nullptr && ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) &&
+                   std::u16string(reinterpret_cast<const char16_t*>(text)) == name;
+        }, 4000);
+        Click(dialog, IDOK);
+    };
+}
+
+TEST_F(MainWindowTest, TransferCopiesTheProgramAndTheCatalogOrNamesWhatItCouldNotCopy) {
+    Catalog c;
+    AddCategory(c, u"Tools");
+    AddRecord(c, Record(u"One", {u"Tools"}), false);
+    Settings s = NewSettings();
+    s.curCategory = u"Tools";
+    s.storeImages = false;
+    s.lastPath = root_ + u"target\\setup.exe";
+    const std::u16string path = Write(u"transfer.xml", c, s);
+    const std::u16string target = root_ + u"target\\";
+    ASSERT_TRUE(platform::CreateFolders(target));
+    MainWindow* w = StartOn(path);
+    ASSERT_NE(w, nullptr);
+    w->WaitForSaves();
+
+    // A good transfer copies quietly.
+    driver_.Then(ChooseFolder(root_ + u"target", u"target"));
+    w->RunCommand(3215);
+    EXPECT_EQ(Bytes(target + u"transfer.xml"), Bytes(path));
+    EXPECT_TRUE(platform::FolderExists(target + u"Images"));
+    EXPECT_EQ(driver_.Pending(), 0);
+
+    // A read-only catalog copy and a file where the pictures folder goes
+    // cannot be replaced: each failure is named, none passes for success.
+    const std::string stale = "stale";
+    ASSERT_TRUE(platform::WriteFileAtomically(target + u"transfer.xml", std::span<const std::uint8_t>(
+        reinterpret_cast<const std::uint8_t*>(stale.data()), stale.size())));
+    ASSERT_TRUE(platform::SetReadOnly(target + u"transfer.xml", true));
+    ::RemoveDirectoryW(Wide(target + u"Images"));
+    ASSERT_TRUE(platform::WriteFileAtomically(target + u"Images", std::span<const std::uint8_t>(
+        reinterpret_cast<const std::uint8_t*>(stale.data()), stale.size())));
+    std::u16string pictures;
+    std::u16string catalog;
+    driver_.Then(ChooseFolder(root_ + u"target", u"target"));
+    driver_.Then(Answer(IDYES));  // overwrite the catalog there
+    driver_.Then(Answer(IDOK, &pictures));
+    driver_.Then(Answer(IDOK, &catalog));
+    w->RunCommand(3215);
+    EXPECT_EQ(driver_.Pending(), 0);
+    EXPECT_NE(pictures.find(LoadText(4308)), std::u16string::npos) << platform::ToUtf8(pictures);
+    EXPECT_NE(pictures.find(PicturesFolder(path)), std::u16string::npos) << platform::ToUtf8(pictures);
+    EXPECT_NE(catalog.find(LoadText(4308)), std::u16string::npos) << platform::ToUtf8(catalog);
+    EXPECT_NE(catalog.find(path), std::u16string::npos) << platform::ToUtf8(catalog);
+    platform::SetReadOnly(target + u"transfer.xml", false);
+    Close();
+}
+
+TEST_F(MainWindowTest, AnAmpersandInACategoryShowsAsItselfOnItsTab) {
+    Catalog c;
+    AddCategory(c, u"Tools & Utils");
+    AddCategory(c, u"A&&B");
+    AddRecord(c, Record(u"One", {u"Tools & Utils"}), false);
+    Settings s = NewSettings();
+    s.curCategory = u"Tools & Utils";
+    MainWindow* w = StartOn(Write(u"amp.xml", c, s));
+    ASSERT_NE(w, nullptr);
+    // The strip draws "&&" as one "&", and a lone "&" as a shortcut mark.
+    const auto shown = [&](int index) {
+        wchar_t text[64] = {};
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        ::SendMessageW(w->Tabs().Handle(), TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        return std::u16string(reinterpret_cast<const char16_t*>(item.pszText));
+    };
+    EXPECT_EQ(shown(1), u"Tools && Utils");
+    EXPECT_EQ(shown(2), u"A&&&&B");
+    EXPECT_EQ(w->CurrentCategory(), u"Tools & Utils");
+    EXPECT_EQ(w->Status().Text(0), u"Tools & Utils: 1");
+    EXPECT_EQ(ListColumn(*w, 1), (std::vector<std::u16string>{u"One"}));
+    w->Tabs().SelectTab(2);
+    EXPECT_EQ(w->CurrentCategory(), u"A&&B");
+    EXPECT_EQ(w->List().RowCount(), 0);
+    // Renaming keeps the text as typed too.
+    driver_.Then([](HWND dialog) {
+        SetItemText(dialog, app::kCategoryName, u"Q&A");
+        Click(dialog, IDOK);
+    });
+    w->RunCommand(3102);
+    EXPECT_EQ(shown(2), u"Q&&A");
+    EXPECT_EQ(w->Tabs().CurrentText(), u"Q&A");
+    EXPECT_EQ(w->GetCatalog().categories.back(), u"Q&A");
+    Close();
+}
+
+TEST_F(MainWindowTest, TheListKeepsItsSunkenBorderThroughRefills) {
+    // Enough rows for a scroll bar.
+    Catalog c;
+    AddCategory(c, u"Tools");
+    AddCategory(c, u"Games");
+    for (int i = 0; i < 60; ++i) AddRecord(c, Record(u"Program " + platform::FromUtf8(std::to_string(i)), {u"Tools"}), false);
+    AddRecord(c, Record(u"Elsewhere", {u"Games"}), false);
+    Settings s = NewSettings();
+    s.curCategory = u"Tools";
+    MainWindow* w = StartOn(Write(u"border.xml", c, s));
+    ASSERT_NE(w, nullptr);
+    HWND list = w->List().Handle();
+    // The border's pixels: the ring of the static and the client edge.
+    const auto border = [&] {
+        PumpUntil([] { return false; }, 300);
+        const platform::Image image = CaptureWindow(list);
+        const int edge = ::GetSystemMetrics(SM_CXBORDER) + ::GetSystemMetrics(SM_CXEDGE);
+        const RECT inner{edge, edge, image.width - edge, image.height - edge};
+        std::vector<std::uint8_t> pixels;
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x) {
+                const POINT at{x, y};
+                if (::PtInRect(&inner, at)) continue;
+                const std::uint8_t* p = &image.pixels[static_cast<std::size_t>((y * image.width + x) * 4)];
+                pixels.insert(pixels.end(), p, p + 3);
+            }
+        }
+        return pixels;
+    };
+    const std::vector<std::uint8_t> started = border();
+    ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    const std::vector<std::uint8_t> fresh = border();
+    EXPECT_EQ(started, fresh) << "after the start";
+    ASSERT_FALSE(fresh.empty());
+    // Each refill: another tab, a refill of the same one, a changed option.
+    w->Tabs().SelectTab(0);
+    EXPECT_EQ(border(), fresh) << "after a tab change";
+    w->RunCommand(3601);
+    EXPECT_EQ(border(), fresh) << "after showing hidden items";
+    w->Tabs().SelectTab(2);
+    w->Tabs().SelectTab(1);
+    EXPECT_EQ(border(), fresh) << "after a tab change back";
+    // What Open, Import, Restore and Options do after their change.
+    w->RefreshAll();
+    EXPECT_EQ(border(), fresh) << "after refreshing everything";
+    const LONG_PTR edges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
+    EXPECT_EQ(::GetWindowLongPtrW(list, GWL_EXSTYLE) & edges, edges);
     Close();
 }
 

@@ -65,10 +65,10 @@ std::vector<std::uint8_t> SamplePicture() {
 Catalog SampleCatalog() {
     const std::u16string today = FormatDate(Today(), 3);
     const Entry entries[] = {
-        {u"Fenwold Software", u"Kodrin", u"2.4", u"2.4", u"KDR-4471-0A9C-77F2", nullptr, u"Download", u"Utilities"},
+        {u"Fenwold Software", u"Kodrin", u"2.4", u"2.4", u"KDR-4471-0A9C-77F2", nullptr, u"Download", u"Tools & Utils"},
         {u"Brightline Labs", u"PixelForge", u"7.1", u"8.0", u"PF7-88AC-1209", u"03/14/2024", u"DVD", u"Graphics"},
-        {u"Northwind Tools", u"ArchiveMate", u"5.02", u"5.02", u"AM5-PRO-5521-X", nullptr, u"Download", u"Utilities"},
-        {u"Cobalt Systems", u"ByteWatch", u"3.3", u"", u"BW-20931-PLUS", u"11/02/2022", u"CD", u"Utilities"},
+        {u"Northwind Tools", u"ArchiveMate", u"5.02", u"5.02", u"AM5-PRO-5521-X", nullptr, u"Download", u"Tools & Utils"},
+        {u"Cobalt Systems", u"ByteWatch", u"3.3", u"", u"BW-20931-PLUS", u"11/02/2022", u"CD", u"Tools & Utils"},
         {u"Larkspur Media", u"TuneBox Studio", u"12.0", u"12.0", u"TBX12-4F0E-99A1", nullptr, u"Download", u"Multimedia"},
         {u"Meridian Office", u"Quillpad", u"2021", u"2021", u"QP-2021-0051-KL", nullptr, u"CD", u"Office"},
         {u"Meridian Office", u"Ledgerly", u"4.8", u"5.1", u"LG4-7781-MM20", u"01/09/2025", u"Download", u"Office"},
@@ -77,7 +77,7 @@ Catalog SampleCatalog() {
         {u"Sable & Finch", u"Snapframe", u"6.5", u"6.5", u"SF6-1198-AX", nullptr, u"Floppy", u"Graphics"},
     };
     Catalog c;
-    for (const char16_t* name : {u"Utilities", u"Graphics", u"Office", u"Multimedia", u"Development", u"Games"}) {
+    for (const char16_t* name : {u"Tools & Utils", u"Graphics", u"Office", u"Multimedia", u"Development", u"Games"}) {
         AddCategory(c, name);
     }
     for (const Entry& e : entries) {
