@@ -23,8 +23,6 @@
 namespace kodrin::app {
 namespace {
 
-using namespace details_ids;
-
 using QvLibrary::Wide;
 
 // The edits and editable drop-down lists that hold one text field each.
@@ -33,40 +31,40 @@ struct TextBinding {
     std::u16string ApplicationRecord::* field;
 };
 constexpr TextBinding kTextBindings[] = {
-    {kPath, &ApplicationRecord::path},
-    {kCompany, &ApplicationRecord::company},
-    {kHomePage, &ApplicationRecord::homePage},
-    {kProgram, &ApplicationRecord::program},
-    {kVersion, &ApplicationRecord::version},
-    {kInstallDate, &ApplicationRecord::installDate},
-    {kReleasedDate, &ApplicationRecord::releasedDate},
-    {kDescription, &ApplicationRecord::description},
-    {kSupportPage, &ApplicationRecord::supportPage},
-    {kEmail, &ApplicationRecord::email},
-    {kSupportPhone, &ApplicationRecord::supportPhone},
-    {kSupportAddress, &ApplicationRecord::supportAddress},
-    {login_tab_ids::kLoginPage, &ApplicationRecord::loginPage},
-    {kPurchaseDate, &ApplicationRecord::purchaseDate},
-    {kInstallFile, &ApplicationRecord::installFile},
-    {kLicenseType, &ApplicationRecord::licenseType},
-    {kPaymentMethod, &ApplicationRecord::paymentMethod},
-    {kDateLastChecked, &ApplicationRecord::dateLastChecked},
-    {kLatestVersion, &ApplicationRecord::latestVersion},
-    {kComments, &ApplicationRecord::comments},
-    {kUpgradePage, &ApplicationRecord::upgradePage},
-    {kPadFile, &ApplicationRecord::padFile},
-    {kUserName, &ApplicationRecord::userName},
-    {kOrganization, &ApplicationRecord::organization},
-    {kRegistrationEmail, &ApplicationRecord::registrationEmail},
-    {kSerialNumber, &ApplicationRecord::serialNumber},
-    {kRegistrationType, &ApplicationRecord::registrationType},
-    {kRegistrationExpire, &ApplicationRecord::registrationExpire},
-    {kRegistrationKey, &ApplicationRecord::registrationKey},
-    {kFirstCustom, &ApplicationRecord::custom1},
-    {kFirstCustom + 1, &ApplicationRecord::custom2},
-    {kFirstCustom + 2, &ApplicationRecord::custom3},
-    {kFirstCustom + 3, &ApplicationRecord::custom4},
-    {kFirstCustom + 4, &ApplicationRecord::custom5},
+    {IDC_DETAILS_PATH, &ApplicationRecord::path},
+    {IDC_DETAILS_COMPANY, &ApplicationRecord::company},
+    {IDC_DETAILS_HOME_PAGE, &ApplicationRecord::homePage},
+    {IDC_DETAILS_PROGRAM, &ApplicationRecord::program},
+    {IDC_DETAILS_VERSION, &ApplicationRecord::version},
+    {IDC_DETAILS_INSTALL_DATE, &ApplicationRecord::installDate},
+    {IDC_DETAILS_RELEASED_DATE, &ApplicationRecord::releasedDate},
+    {IDC_DETAILS_DESCRIPTION, &ApplicationRecord::description},
+    {IDC_DETAILS_SUPPORT_PAGE, &ApplicationRecord::supportPage},
+    {IDC_DETAILS_EMAIL, &ApplicationRecord::email},
+    {IDC_DETAILS_SUPPORT_PHONE, &ApplicationRecord::supportPhone},
+    {IDC_DETAILS_SUPPORT_ADDRESS, &ApplicationRecord::supportAddress},
+    {IDC_DETAILS_LOGIN_PAGE, &ApplicationRecord::loginPage},
+    {IDC_DETAILS_PURCHASE_DATE, &ApplicationRecord::purchaseDate},
+    {IDC_DETAILS_INSTALL_FILE, &ApplicationRecord::installFile},
+    {IDC_DETAILS_LICENSE_TYPE, &ApplicationRecord::licenseType},
+    {IDC_DETAILS_PAYMENT_METHOD, &ApplicationRecord::paymentMethod},
+    {IDC_DETAILS_DATE_LAST_CHECKED, &ApplicationRecord::dateLastChecked},
+    {IDC_DETAILS_LATEST_VERSION, &ApplicationRecord::latestVersion},
+    {IDC_DETAILS_COMMENTS, &ApplicationRecord::comments},
+    {IDC_DETAILS_UPGRADE_PAGE, &ApplicationRecord::upgradePage},
+    {IDC_DETAILS_PAD_FILE, &ApplicationRecord::padFile},
+    {IDC_DETAILS_USER_NAME, &ApplicationRecord::userName},
+    {IDC_DETAILS_ORGANIZATION, &ApplicationRecord::organization},
+    {IDC_DETAILS_REGISTRATION_EMAIL, &ApplicationRecord::registrationEmail},
+    {IDC_DETAILS_SERIAL_NUMBER, &ApplicationRecord::serialNumber},
+    {IDC_DETAILS_REGISTRATION_TYPE, &ApplicationRecord::registrationType},
+    {IDC_DETAILS_REGISTRATION_EXPIRE, &ApplicationRecord::registrationExpire},
+    {IDC_DETAILS_REGISTRATION_KEY, &ApplicationRecord::registrationKey},
+    {IDC_DETAILS_CUSTOM1, &ApplicationRecord::custom1},
+    {IDC_DETAILS_CUSTOM1 + 1, &ApplicationRecord::custom2},
+    {IDC_DETAILS_CUSTOM1 + 2, &ApplicationRecord::custom3},
+    {IDC_DETAILS_CUSTOM1 + 3, &ApplicationRecord::custom4},
+    {IDC_DETAILS_CUSTOM1 + 4, &ApplicationRecord::custom5},
 };
 
 struct FlagBinding {
@@ -75,10 +73,10 @@ struct FlagBinding {
     bool ApplicationRecord::* leave;
 };
 constexpr FlagBinding kFlagBindings[] = {
-    {kHide, &ApplicationRecord::hide, &ApplicationRecord::leaveHide},
-    {kAutoRemove, &ApplicationRecord::autoRemove, &ApplicationRecord::leaveAutoRemove},
-    {login_tab_ids::kAutoLogin, &ApplicationRecord::autoLogin, &ApplicationRecord::leaveAutoLogin},
-    {kAutoUpdate, &ApplicationRecord::autoUpdate, &ApplicationRecord::leaveAutoUpdate},
+    {IDC_DETAILS_HIDE, &ApplicationRecord::hide, &ApplicationRecord::leaveHide},
+    {IDC_DETAILS_AUTO_REMOVE, &ApplicationRecord::autoRemove, &ApplicationRecord::leaveAutoRemove},
+    {IDC_DETAILS_AUTO_LOGIN, &ApplicationRecord::autoLogin, &ApplicationRecord::leaveAutoLogin},
+    {IDC_DETAILS_AUTO_UPDATE, &ApplicationRecord::autoUpdate, &ApplicationRecord::leaveAutoUpdate},
 };
 
 // Each date button with the edit it fills.
@@ -87,11 +85,11 @@ struct DateBinding {
     int edit;
 };
 constexpr DateBinding kDateBindings[] = {
-    {kInstallDateButton, kInstallDate},
-    {kReleasedDateButton, kReleasedDate},
-    {kPurchaseDateButton, kPurchaseDate},
-    {kDateLastCheckedButton, kDateLastChecked},
-    {kRegistrationExpireButton, kRegistrationExpire},
+    {IDC_DETAILS_INSTALL_DATE_BUTTON, IDC_DETAILS_INSTALL_DATE},
+    {IDC_DETAILS_RELEASED_DATE_BUTTON, IDC_DETAILS_RELEASED_DATE},
+    {IDC_DETAILS_PURCHASE_DATE_BUTTON, IDC_DETAILS_PURCHASE_DATE},
+    {IDC_DETAILS_DATE_LAST_CHECKED_BUTTON, IDC_DETAILS_DATE_LAST_CHECKED},
+    {IDC_DETAILS_REGISTRATION_EXPIRE_BUTTON, IDC_DETAILS_REGISTRATION_EXPIRE},
 };
 
 // A drop-down list's edit shows value: the item with that text is selected
@@ -116,15 +114,15 @@ std::unique_ptr<QvLibrary::QvComboBox> FillCombo(HWND dialog, int id, const Valu
 }
 
 void SetDiskCount(HWND dialog, int count) {
-    ::SendDlgItemMessageW(dialog, kDiskSpin, UDM_SETPOS32, 0, count);
-    ::SetDlgItemInt(dialog, kDiskCount, static_cast<UINT>(count), TRUE);
+    ::SendDlgItemMessageW(dialog, IDC_DETAILS_DISK_SPIN, UDM_SETPOS32, 0, count);
+    ::SetDlgItemInt(dialog, IDC_DETAILS_DISK_COUNT, static_cast<UINT>(count), TRUE);
 }
 
 // ---- Initialisation ----
 
 void FillCategories(DetailsContext& context) {
     HWND dialog = context.dialog;
-    context.categories.Attach(::GetDlgItem(dialog, kCategories));
+    context.categories.Attach(::GetDlgItem(dialog, IDC_DETAILS_CATEGORIES));
     ApplicationRecord& record = context.working;
     if (context.mode == DetailsMode::Add && !context.settings.curCategory.empty() &&
         std::find(record.categories.begin(), record.categories.end(), context.settings.curCategory) ==
@@ -145,32 +143,32 @@ void FillFields(DetailsContext& context) {
     const ApplicationRecord& record = context.working;
     for (int i = 0; i < 5; ++i) {
         const std::u16string caption = context.settings.captions[static_cast<std::size_t>(i)] + u":";
-        ::SetDlgItemTextW(dialog, kFirstCustomLabel + i, Wide(caption));
+        ::SetDlgItemTextW(dialog, IDC_DETAILS_CUSTOM1_LABEL + i, Wide(caption));
     }
-    context.licenseTypes = FillCombo(dialog, kLicenseType, context.catalog.licenseTypes);
-    context.paymentMethods = FillCombo(dialog, kPaymentMethod, context.catalog.paymentMethods);
+    context.licenseTypes = FillCombo(dialog, IDC_DETAILS_LICENSE_TYPE, context.catalog.licenseTypes);
+    context.paymentMethods = FillCombo(dialog, IDC_DETAILS_PAYMENT_METHOD, context.catalog.paymentMethods);
     for (const TextBinding& binding : kTextBindings) {
-        if (binding.control == kLicenseType) {
+        if (binding.control == IDC_DETAILS_LICENSE_TYPE) {
             ShowComboValue(*context.licenseTypes, record.licenseType);
-        } else if (binding.control == kPaymentMethod) {
+        } else if (binding.control == IDC_DETAILS_PAYMENT_METHOD) {
             ShowComboValue(*context.paymentMethods, record.paymentMethod);
         } else {
             ::SetDlgItemTextW(dialog, binding.control, Wide(record.*(binding.field)));
         }
     }
-    ::SetDlgItemTextW(dialog, kPurchasePrice, Wide(FormatPrice(record.purchasePrice)));
-    ::SetDlgItemTextW(dialog, kUpgradePrice, Wide(FormatPrice(record.upgradePrice)));
-    ::SendDlgItemMessageW(dialog, kDiskSpin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(::GetDlgItem(dialog, kDiskCount)),
+    ::SetDlgItemTextW(dialog, IDC_DETAILS_PURCHASE_PRICE, Wide(FormatPrice(record.purchasePrice)));
+    ::SetDlgItemTextW(dialog, IDC_DETAILS_UPGRADE_PRICE, Wide(FormatPrice(record.upgradePrice)));
+    ::SendDlgItemMessageW(dialog, IDC_DETAILS_DISK_SPIN, UDM_SETBUDDY, reinterpret_cast<WPARAM>(::GetDlgItem(dialog, IDC_DETAILS_DISK_COUNT)),
                           0);
-    ::SendDlgItemMessageW(dialog, kDiskSpin, UDM_SETRANGE32, 0, 1000);
+    ::SendDlgItemMessageW(dialog, IDC_DETAILS_DISK_SPIN, UDM_SETRANGE32, 0, 1000);
     SetDiskCount(dialog, record.diskCount);
-    ::SetDlgItemTextW(dialog, kPictureName, Wide(record.pictureName));
+    ::SetDlgItemTextW(dialog, IDC_DETAILS_PICTURE_NAME, Wide(record.pictureName));
 }
 
 void FillMedia(DetailsContext& context) {
     HWND dialog = context.dialog;
     ApplicationRecord& record = context.working;
-    context.media = FillCombo(dialog, kMedia, context.catalog.mediaNames);
+    context.media = FillCombo(dialog, IDC_DETAILS_MEDIA, context.catalog.mediaNames);
     // The empty entry clears the media; it counts no disks.
     context.media->AddItem(LoadText(kStrEmptyMedia), static_cast<std::uint32_t>(context.catalog.mediaNames.size()),
                            false);
@@ -180,7 +178,7 @@ void FillMedia(DetailsContext& context) {
         if (record.recordId == 0) record.originalMedia = context.settings.mediaType;
         ShowComboValue(*context.media, record.originalMedia);
     }
-    ::SetDlgItemInt(dialog, kSortOrder, static_cast<UINT>(record.sortOrder), TRUE);
+    ::SetDlgItemInt(dialog, IDC_DETAILS_SORT_ORDER, static_cast<UINT>(record.sortOrder), TRUE);
 }
 
 void FillCheckBoxes(DetailsContext& context) {
@@ -206,20 +204,20 @@ void Initialise(DetailsContext& context) {
     CreatePicturePage(context);
     QvLibrary::CentreOnParent(dialog);
     if (context.readOnly) ::ShowWindow(::GetDlgItem(dialog, IDOK), SW_HIDE);
-    context.tabs.Attach(::GetDlgItem(dialog, kTabs));
+    context.tabs.Attach(::GetDlgItem(dialog, IDC_DETAILS_TABS));
     ::SetWindowPos(context.tabs.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (context.Multiple()) {
         for (const FlagBinding& binding : kFlagBindings) {
             ::SendDlgItemMessageW(dialog, binding.control, BM_SETSTYLE, BS_AUTO3STATE, FALSE);
         }
     } else {
-        ::ShowWindow(::GetDlgItem(dialog, kWarning), SW_HIDE);
+        ::ShowWindow(::GetDlgItem(dialog, IDC_DETAILS_WARNING), SW_HIDE);
     }
 
     RECT tabs{};
     ::GetClientRect(context.tabs.Handle(), &tabs);
     RECT add{};
-    ::GetClientRect(::GetDlgItem(dialog, login_tab_ids::kAdd), &add);
+    ::GetClientRect(::GetDlgItem(dialog, IDC_DETAILS_LOGIN_ADD), &add);
     const int buttonWidth = add.right;
     context.login = std::make_unique<LoginTab>(context.app, context.settings, context.readOnly);
     context.login->SetPasswordGenerator(context.services.generatePassword);
@@ -258,13 +256,13 @@ void ReadForm(DetailsContext& context) {
     for (const TextBinding& binding : kTextBindings) {
         record.*(binding.field) = QvLibrary::GetItemText(dialog, binding.control);
     }
-    record.purchasePrice = QvLibrary::ReadNumber(QvLibrary::GetItemText(dialog, kPurchasePrice));
-    record.upgradePrice = QvLibrary::ReadNumber(QvLibrary::GetItemText(dialog, kUpgradePrice));
-    record.diskCount = static_cast<std::int32_t>(QvLibrary::GetItemInt(dialog, kDiskCount, 0));
+    record.purchasePrice = QvLibrary::ReadNumber(QvLibrary::GetItemText(dialog, IDC_DETAILS_PURCHASE_PRICE));
+    record.upgradePrice = QvLibrary::ReadNumber(QvLibrary::GetItemText(dialog, IDC_DETAILS_UPGRADE_PRICE));
+    record.diskCount = static_cast<std::int32_t>(QvLibrary::GetItemInt(dialog, IDC_DETAILS_DISK_COUNT, 0));
 
     if (record.webPasswordDate.empty()) record.webPasswordDate = DateStyleToday(context.settings);
 
-    const std::u16string media = QvLibrary::GetItemText(dialog, kMedia);
+    const std::u16string media = QvLibrary::GetItemText(dialog, IDC_DETAILS_MEDIA);
     if (media.empty() || media == LoadText(kStrEmptyMedia)) {
         record.originalMedia.clear();
     } else {
@@ -276,7 +274,7 @@ void ReadForm(DetailsContext& context) {
         record.sortOrder = 0;
     } else {
         BOOL ok = FALSE;
-        const int sortOrder = static_cast<int>(::GetDlgItemInt(dialog, kSortOrder, &ok, TRUE));
+        const int sortOrder = static_cast<int>(::GetDlgItemInt(dialog, IDC_DETAILS_SORT_ORDER, &ok, TRUE));
         record.sortOrder = ok ? sortOrder : 0;
     }
     for (const FlagBinding& binding : kFlagBindings) {
@@ -314,10 +312,10 @@ void ChooseProgram(DetailsContext& context) {
     QvLibrary::FileChooser chooser(context.app);
     AddExecutableFilters(chooser);
     chooser.SetTitle(LoadText(kStrChooseProgram));
-    StartAt(chooser, QvLibrary::GetItemText(dialog, kPath), context.settings);
+    StartAt(chooser, QvLibrary::GetItemText(dialog, IDC_DETAILS_PATH), context.settings);
     const std::optional<std::u16string> path = chooser.Open(dialog);
     if (!path) return;
-    ::SetDlgItemTextW(dialog, kPath, Wide(*path));
+    ::SetDlgItemTextW(dialog, IDC_DETAILS_PATH, Wide(*path));
     ProgramFileFilled(context, *path);
 }
 
@@ -326,9 +324,9 @@ void ChooseInstaller(DetailsContext& context) {
     QvLibrary::FileChooser chooser(context.app);
     AddExecutableFilters(chooser);
     chooser.SetTitle(LoadText(kStrChooseInstaller));
-    StartAt(chooser, QvLibrary::GetItemText(dialog, kInstallFile), context.settings);
+    StartAt(chooser, QvLibrary::GetItemText(dialog, IDC_DETAILS_INSTALL_FILE), context.settings);
     if (const std::optional<std::u16string> path = chooser.Open(dialog)) {
-        ::SetDlgItemTextW(dialog, kInstallFile, Wide(*path));
+        ::SetDlgItemTextW(dialog, IDC_DETAILS_INSTALL_FILE, Wide(*path));
     }
 }
 
@@ -370,19 +368,19 @@ bool OnCommand(DetailsContext& context, int id, int code) {
         }
     }
     switch (id) {
-    case kChooseProgram: ChooseProgram(context); return true;
-    case kChooseInstaller: ChooseInstaller(context); return true;
-    case kOpenHomePage: OpenAddress(context, kHomePage); return true;
-    case kOpenSupportPage: OpenAddress(context, kSupportPage); return true;
-    case kOpenUpgradePage: OpenAddress(context, kUpgradePage); return true;
-    case login_tab_ids::kOpenInBrowser: context.login->OpenInBrowser(); return true;
-    case login_tab_ids::kAdd: context.login->Add(); return true;
-    case login_tab_ids::kEdit: context.login->Edit(); return true;
-    case login_tab_ids::kDelete: context.login->Delete(); return true;
-    case login_tab_ids::kCopy: context.login->CopyToClipboard(); return true;
-    case kPictureBrowse: BrowsePicture(context); return true;
-    case kPictureClear: ClearPicture(context); return true;
-    case kMedia:
+    case IDC_DETAILS_CHOOSE_PROGRAM: ChooseProgram(context); return true;
+    case IDC_DETAILS_CHOOSE_INSTALLER: ChooseInstaller(context); return true;
+    case IDC_DETAILS_OPEN_HOME_PAGE: OpenAddress(context, IDC_DETAILS_HOME_PAGE); return true;
+    case IDC_DETAILS_OPEN_SUPPORT_PAGE: OpenAddress(context, IDC_DETAILS_SUPPORT_PAGE); return true;
+    case IDC_DETAILS_OPEN_UPGRADE_PAGE: OpenAddress(context, IDC_DETAILS_UPGRADE_PAGE); return true;
+    case IDC_DETAILS_OPEN_LOGIN_PAGE: context.login->OpenInBrowser(); return true;
+    case IDC_DETAILS_LOGIN_ADD: context.login->Add(); return true;
+    case IDC_DETAILS_LOGIN_EDIT: context.login->Edit(); return true;
+    case IDC_DETAILS_LOGIN_DELETE: context.login->Delete(); return true;
+    case IDC_DETAILS_LOGIN_COPY: context.login->CopyToClipboard(); return true;
+    case IDC_DETAILS_PICTURE_BROWSE: BrowsePicture(context); return true;
+    case IDC_DETAILS_PICTURE_CLEAR: ClearPicture(context); return true;
+    case IDC_DETAILS_MEDIA:
         if (code == CBN_SELCHANGE) MediaChanged(context);
         return true;
     default:
@@ -391,11 +389,11 @@ bool OnCommand(DetailsContext& context, int id, int code) {
 }
 
 void OnNotify(DetailsContext& context, const NMHDR& header) {
-    if (header.idFrom == static_cast<UINT_PTR>(kTabs) && header.code == TCN_SELCHANGE) {
+    if (header.idFrom == static_cast<UINT_PTR>(IDC_DETAILS_TABS) && header.code == TCN_SELCHANGE) {
         ShowPage(context, context.currentPage, false);
         context.currentPage = static_cast<int>(context.tabs.CurrentData());
         ShowPage(context, context.currentPage, true);
-    } else if (header.idFrom == static_cast<UINT_PTR>(login_tab_ids::kList)) {
+    } else if (header.idFrom == static_cast<UINT_PTR>(IDC_DETAILS_LOGIN_LIST)) {
         if (header.code == LVN_ITEMCHANGED) context.login->UpdateButtons();
         if (header.code == NM_DBLCLK && context.login->List().SelectedCount() == 1) context.login->Edit();
     }
@@ -511,13 +509,13 @@ void ProgramFileFilled(DetailsContext& context, const std::u16string& path) {
     HWND dialog = context.dialog;
     ApplicationRecord scratch = NewRecord();
     discovery::ReadProgramFile(context.settings, scratch, path);
-    FillIfEmpty(dialog, kVersion, scratch.version);
-    FillIfEmpty(dialog, kCompany, scratch.company);
-    FillIfEmpty(dialog, kProgram, scratch.program);
-    FillIfEmpty(dialog, kInstallDate, scratch.installDate);
-    FillIfEmpty(dialog, kPurchaseDate, scratch.purchaseDate);
+    FillIfEmpty(dialog, IDC_DETAILS_VERSION, scratch.version);
+    FillIfEmpty(dialog, IDC_DETAILS_COMPANY, scratch.company);
+    FillIfEmpty(dialog, IDC_DETAILS_PROGRAM, scratch.program);
+    FillIfEmpty(dialog, IDC_DETAILS_INSTALL_DATE, scratch.installDate);
+    FillIfEmpty(dialog, IDC_DETAILS_PURCHASE_DATE, scratch.purchaseDate);
     if (!scratch.picture.empty() && context.working.picture.empty() &&
-        QvLibrary::GetItemText(dialog, kPictureName).empty()) {
+        QvLibrary::GetItemText(dialog, IDC_DETAILS_PICTURE_NAME).empty()) {
         TakePicture(context, scratch.pictureName, path);
     }
 }

@@ -5,11 +5,10 @@
 #include <vector>
 
 #include "app/details_internal.h"
+#include "string_ids.h"
 
 namespace kodrin::app {
 namespace {
-
-using namespace details_ids;
 
 enum class RowKind {
     Text,      // edit from x 200 to the right margin
@@ -32,86 +31,86 @@ struct PageRow {
 };
 
 constexpr PageRow kApplicationRows[] = {
-    {7000, kPath, RowKind::Location, kChooseProgram},
-    {7001, kCompany, RowKind::Text},
-    {7008, kHomePage, RowKind::Web, kOpenHomePage},
-    {7002, kProgram, RowKind::Text},
-    {7003, kVersion, RowKind::Short},
-    {7004, kInstallDate, RowKind::Date, kInstallDateButton},
-    {7005, kReleasedDate, RowKind::Date, kReleasedDateButton},
-    {7006, kHide, RowKind::Check},
-    {7007, kAutoRemove, RowKind::Check},
+    {IDC_DETAILS_PATH_LABEL, IDC_DETAILS_PATH, RowKind::Location, IDC_DETAILS_CHOOSE_PROGRAM},
+    {IDC_DETAILS_COMPANY_LABEL, IDC_DETAILS_COMPANY, RowKind::Text},
+    {IDC_DETAILS_HOME_PAGE_LABEL, IDC_DETAILS_HOME_PAGE, RowKind::Web, IDC_DETAILS_OPEN_HOME_PAGE},
+    {IDC_DETAILS_PROGRAM_LABEL, IDC_DETAILS_PROGRAM, RowKind::Text},
+    {IDC_DETAILS_VERSION_LABEL, IDC_DETAILS_VERSION, RowKind::Short},
+    {IDC_DETAILS_INSTALL_DATE_LABEL, IDC_DETAILS_INSTALL_DATE, RowKind::Date, IDC_DETAILS_INSTALL_DATE_BUTTON},
+    {IDC_DETAILS_RELEASED_DATE_LABEL, IDC_DETAILS_RELEASED_DATE, RowKind::Date, IDC_DETAILS_RELEASED_DATE_BUTTON},
+    {IDC_DETAILS_HIDE_LABEL, IDC_DETAILS_HIDE, RowKind::Check},
+    {IDC_DETAILS_AUTO_REMOVE_LABEL, IDC_DETAILS_AUTO_REMOVE, RowKind::Check},
 };
 constexpr PageRow kSupportRows[] = {
-    {7100, kSupportPage, RowKind::Web, kOpenSupportPage},
-    {7101, kEmail, RowKind::Text},
-    {7102, kSupportPhone, RowKind::Text},
-    {7103, kSupportAddress, RowKind::Multi},
+    {IDC_DETAILS_SUPPORT_PAGE_LABEL, IDC_DETAILS_SUPPORT_PAGE, RowKind::Web, IDC_DETAILS_OPEN_SUPPORT_PAGE},
+    {IDC_DETAILS_EMAIL_LABEL, IDC_DETAILS_EMAIL, RowKind::Text},
+    {IDC_DETAILS_SUPPORT_PHONE_LABEL, IDC_DETAILS_SUPPORT_PHONE, RowKind::Text},
+    {IDC_DETAILS_SUPPORT_ADDRESS_LABEL, IDC_DETAILS_SUPPORT_ADDRESS, RowKind::Multi},
 };
 constexpr PageRow kLoginRows[] = {
-    {7200, login_tab_ids::kLoginPage, RowKind::Web, login_tab_ids::kOpenInBrowser},
-    {7201, login_tab_ids::kAutoLogin, RowKind::Check},
+    {IDC_DETAILS_LOGIN_PAGE_LABEL, IDC_DETAILS_LOGIN_PAGE, RowKind::Web, IDC_DETAILS_OPEN_LOGIN_PAGE},
+    {IDC_DETAILS_AUTO_LOGIN_LABEL, IDC_DETAILS_AUTO_LOGIN, RowKind::Check},
 };
 constexpr PageRow kPurchaseRows[] = {
-    {7300, kPurchaseDate, RowKind::Date, kPurchaseDateButton},
-    {7301, kPurchasePrice, RowKind::Short},
-    {7302, kMedia, RowKind::Combo},
-    {7303, kDiskCount, RowKind::Disks, kDiskSpin},
-    {7304, kInstallFile, RowKind::Location, kChooseInstaller},
-    {7305, kLicenseType, RowKind::Combo},
-    {7306, kPaymentMethod, RowKind::Combo},
+    {IDC_DETAILS_PURCHASE_DATE_LABEL, IDC_DETAILS_PURCHASE_DATE, RowKind::Date, IDC_DETAILS_PURCHASE_DATE_BUTTON},
+    {IDC_DETAILS_PURCHASE_PRICE_LABEL, IDC_DETAILS_PURCHASE_PRICE, RowKind::Short},
+    {IDC_DETAILS_MEDIA_LABEL, IDC_DETAILS_MEDIA, RowKind::Combo},
+    {IDC_DETAILS_DISK_COUNT_LABEL, IDC_DETAILS_DISK_COUNT, RowKind::Disks, IDC_DETAILS_DISK_SPIN},
+    {IDC_DETAILS_INSTALL_FILE_LABEL, IDC_DETAILS_INSTALL_FILE, RowKind::Location, IDC_DETAILS_CHOOSE_INSTALLER},
+    {IDC_DETAILS_LICENSE_TYPE_LABEL, IDC_DETAILS_LICENSE_TYPE, RowKind::Combo},
+    {IDC_DETAILS_PAYMENT_METHOD_LABEL, IDC_DETAILS_PAYMENT_METHOD, RowKind::Combo},
 };
 constexpr PageRow kUpgradeRows[] = {
-    {7400, kDateLastChecked, RowKind::Date, kDateLastCheckedButton},
-    {7401, kLatestVersion, RowKind::Short},
-    {7402, kUpgradePrice, RowKind::Short},
-    {7403, kAutoUpdate, RowKind::Check},
-    {7404, kComments, RowKind::Text},
-    {7405, kUpgradePage, RowKind::Web, kOpenUpgradePage},
-    {7406, kPadFile, RowKind::Text},
+    {IDC_DETAILS_DATE_LAST_CHECKED_LABEL, IDC_DETAILS_DATE_LAST_CHECKED, RowKind::Date, IDC_DETAILS_DATE_LAST_CHECKED_BUTTON},
+    {IDC_DETAILS_LATEST_VERSION_LABEL, IDC_DETAILS_LATEST_VERSION, RowKind::Short},
+    {IDC_DETAILS_UPGRADE_PRICE_LABEL, IDC_DETAILS_UPGRADE_PRICE, RowKind::Short},
+    {IDC_DETAILS_AUTO_UPDATE_LABEL, IDC_DETAILS_AUTO_UPDATE, RowKind::Check},
+    {IDC_DETAILS_COMMENTS_LABEL, IDC_DETAILS_COMMENTS, RowKind::Text},
+    {IDC_DETAILS_UPGRADE_PAGE_LABEL, IDC_DETAILS_UPGRADE_PAGE, RowKind::Web, IDC_DETAILS_OPEN_UPGRADE_PAGE},
+    {IDC_DETAILS_PAD_FILE_LABEL, IDC_DETAILS_PAD_FILE, RowKind::Text},
 };
 constexpr PageRow kRegistrationRows[] = {
-    {7500, kUserName, RowKind::Text},
-    {7501, kOrganization, RowKind::Text},
-    {7502, kRegistrationEmail, RowKind::Text},
-    {7503, kSerialNumber, RowKind::Text},
-    {7504, kRegistrationType, RowKind::Text},
-    {7505, kRegistrationExpire, RowKind::Date, kRegistrationExpireButton},
-    {7506, kRegistrationKey, RowKind::Text},
+    {IDC_DETAILS_USER_NAME_LABEL, IDC_DETAILS_USER_NAME, RowKind::Text},
+    {IDC_DETAILS_ORGANIZATION_LABEL, IDC_DETAILS_ORGANIZATION, RowKind::Text},
+    {IDC_DETAILS_REGISTRATION_EMAIL_LABEL, IDC_DETAILS_REGISTRATION_EMAIL, RowKind::Text},
+    {IDC_DETAILS_SERIAL_NUMBER_LABEL, IDC_DETAILS_SERIAL_NUMBER, RowKind::Text},
+    {IDC_DETAILS_REGISTRATION_TYPE_LABEL, IDC_DETAILS_REGISTRATION_TYPE, RowKind::Text},
+    {IDC_DETAILS_REGISTRATION_EXPIRE_LABEL, IDC_DETAILS_REGISTRATION_EXPIRE, RowKind::Date, IDC_DETAILS_REGISTRATION_EXPIRE_BUTTON},
+    {IDC_DETAILS_REGISTRATION_KEY_LABEL, IDC_DETAILS_REGISTRATION_KEY, RowKind::Text},
 };
 constexpr PageRow kCustomRows[] = {
-    {kFirstCustomLabel, kFirstCustom, RowKind::Text},
-    {kFirstCustomLabel + 1, kFirstCustom + 1, RowKind::Text},
-    {kFirstCustomLabel + 2, kFirstCustom + 2, RowKind::Text},
-    {kFirstCustomLabel + 3, kFirstCustom + 3, RowKind::Text},
-    {kFirstCustomLabel + 4, kFirstCustom + 4, RowKind::Text},
+    {IDC_DETAILS_CUSTOM1_LABEL, IDC_DETAILS_CUSTOM1, RowKind::Text},
+    {IDC_DETAILS_CUSTOM2_LABEL, IDC_DETAILS_CUSTOM2, RowKind::Text},
+    {IDC_DETAILS_CUSTOM3_LABEL, IDC_DETAILS_CUSTOM3, RowKind::Text},
+    {IDC_DETAILS_CUSTOM4_LABEL, IDC_DETAILS_CUSTOM4, RowKind::Text},
+    {IDC_DETAILS_CUSTOM5_LABEL, IDC_DETAILS_CUSTOM5, RowKind::Text},
 };
 
 // Controls that the page tables above do not name.
-constexpr int kDescriptionControls[] = {kSortOrderLabel, kSortOrder, kCategoriesLabel, kCategories,
-                                        kDescriptionLabel, kDescription};
-constexpr int kLoginButtons[] = {login_tab_ids::kAdd, login_tab_ids::kEdit, login_tab_ids::kDelete,
-                                 login_tab_ids::kCopy};
-constexpr int kPictureControls[] = {kPictureName, kPictureBrowse, kPictureClear, kPictureFrame};
+constexpr int kDescriptionControls[] = {IDC_DETAILS_SORT_ORDER_LABEL, IDC_DETAILS_SORT_ORDER, IDC_DETAILS_CATEGORIES_LABEL, IDC_DETAILS_CATEGORIES,
+                                        IDC_DETAILS_DESCRIPTION_LABEL, IDC_DETAILS_DESCRIPTION};
+constexpr int kLoginButtons[] = {IDC_DETAILS_LOGIN_ADD, IDC_DETAILS_LOGIN_EDIT, IDC_DETAILS_LOGIN_DELETE,
+                                 IDC_DETAILS_LOGIN_COPY};
+constexpr int kPictureControls[] = {IDC_DETAILS_PICTURE_NAME, IDC_DETAILS_PICTURE_BROWSE, IDC_DETAILS_PICTURE_CLEAR, IDC_DETAILS_PICTURE_FRAME};
 
 std::span<const PageRow> RowsOf(int page) {
     switch (page) {
-    case 4707: return kApplicationRows;
-    case 4709: return kSupportRows;
-    case 4710: return kLoginRows;
-    case 4711: return kPurchaseRows;
-    case 4712: return kUpgradeRows;
-    case 4713: return kRegistrationRows;
-    case 4714: return kCustomRows;
+    case STR_PAGE_APPLICATION: return kApplicationRows;
+    case STR_PAGE_SUPPORT: return kSupportRows;
+    case STR_PAGE_LOGIN: return kLoginRows;
+    case STR_PAGE_PURCHASE: return kPurchaseRows;
+    case STR_PAGE_UPGRADE: return kUpgradeRows;
+    case STR_PAGE_REGISTRATION: return kRegistrationRows;
+    case STR_PAGE_CUSTOM: return kCustomRows;
     default: return {};
     }
 }
 
 std::span<const int> ExtraControlsOf(int page) {
     switch (page) {
-    case 4708: return kDescriptionControls;
-    case 4710: return kLoginButtons;
-    case 4715: return kPictureControls;
+    case STR_PAGE_DESCRIPTION: return kDescriptionControls;
+    case STR_PAGE_LOGIN: return kLoginButtons;
+    case STR_PAGE_PICTURE: return kPictureControls;
     default: return {};
     }
 }
@@ -182,14 +181,14 @@ void PlaceRows(HWND dialog, std::span<const PageRow> rows, const Frame& f) {
 
 void PlaceDescription(DetailsContext& context, const Frame& f) {
     HWND dialog = context.dialog;
-    PlaceRows(dialog, std::array{PageRow{kSortOrderLabel, kSortOrder, RowKind::Number}}, f);
+    PlaceRows(dialog, std::array{PageRow{IDC_DETAILS_SORT_ORDER_LABEL, IDC_DETAILS_SORT_ORDER, RowKind::Number}}, f);
     const int listTop = f.top + kRowStep;
     const int listHeight = std::max(40, (f.bottom - listTop - 50) / 2);
-    Place(dialog, kCategoriesLabel, kLabelX, listTop + 3, kLabelWidth, kRowHeight - 4);
-    Place(dialog, kCategories, kControlX, listTop, f.width - 250, listHeight);
+    Place(dialog, IDC_DETAILS_CATEGORIES_LABEL, kLabelX, listTop + 3, kLabelWidth, kRowHeight - 4);
+    Place(dialog, IDC_DETAILS_CATEGORIES, kControlX, listTop, f.width - 250, listHeight);
     const int descriptionTop = listTop + listHeight + 10;
-    Place(dialog, kDescriptionLabel, kLabelX, descriptionTop + 3, kLabelWidth, kRowHeight - 4);
-    Place(dialog, kDescription, kControlX, descriptionTop, f.width - 250,
+    Place(dialog, IDC_DETAILS_DESCRIPTION_LABEL, kLabelX, descriptionTop + 3, kLabelWidth, kRowHeight - 4);
+    Place(dialog, IDC_DETAILS_DESCRIPTION, kControlX, descriptionTop, f.width - 250,
           std::max(kRowHeight, f.bottom - descriptionTop));
 }
 
@@ -209,9 +208,9 @@ void PlaceLogin(DetailsContext& context, const Frame& f) {
 void PlacePicturePage(DetailsContext& context, const Frame& f) {
     HWND dialog = context.dialog;
     const int w = f.width;
-    Place(dialog, kPictureName, kLabelX, f.top, w - 310, kRowHeight);
-    Place(dialog, kPictureBrowse, w - 270, f.top - 2, 110, 24);
-    Place(dialog, kPictureClear, w - 150, f.top - 2, 110, 24);
+    Place(dialog, IDC_DETAILS_PICTURE_NAME, kLabelX, f.top, w - 310, kRowHeight);
+    Place(dialog, IDC_DETAILS_PICTURE_BROWSE, w - 270, f.top - 2, 110, 24);
+    Place(dialog, IDC_DETAILS_PICTURE_CLEAR, w - 150, f.top - 2, 110, 24);
     const int frameTop = f.top + 35;
     PlacePicture(context, kLabelX, frameTop, std::max(20, w - 80), std::max(20, f.bottom - frameTop));
 }
@@ -223,7 +222,7 @@ void ShowPage(DetailsContext& context, int page, bool show) {
     auto showOne = [&](int id) {
         bool visible = show;
         // Multiple edit never offers the sort order.
-        if (context.Multiple() && (id == kSortOrderLabel || id == kSortOrder)) visible = false;
+        if (context.Multiple() && (id == IDC_DETAILS_SORT_ORDER_LABEL || id == IDC_DETAILS_SORT_ORDER)) visible = false;
         if (HWND control = ::GetDlgItem(dialog, id)) ::ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
     };
     for (const PageRow& row : RowsOf(page)) {
@@ -252,8 +251,8 @@ void LayOut(DetailsContext& context) {
     const int w = window.right - window.left;
     const int h = window.bottom - window.top;
 
-    Place(dialog, kTabs, 20, 20, w - 40, h - 100);
-    Place(dialog, kWarning, 25, 50, w - 60, 20);
+    Place(dialog, IDC_DETAILS_TABS, 20, 20, w - 40, h - 100);
+    Place(dialog, IDC_DETAILS_WARNING, 25, 50, w - 60, 20);
     const Frame frame{w, h, context.Multiple() ? 80 : 60, 20 + (h - 100) - 10};
 
     for (int page = kFirstPage; page < kFirstPage + kPageCount; ++page) PlaceRows(dialog, RowsOf(page), frame);

@@ -1,5 +1,5 @@
-// The Picture page of the details dialog: the frame 7701 that shows the
-// working record's picture reduced to fit (a click shows it full size),
+// The Picture page of the details dialog: the frame that shows the working
+// record's picture reduced to fit (a click shows it full size),
 // Browse (an image file, or the icon of a program or library saved as a
 // bitmap) and Clear.
 #include <windows.h>
@@ -24,8 +24,6 @@ struct PicturePage {
 };
 
 namespace {
-
-using namespace details_ids;
 
 using QvLibrary::Wide;
 
@@ -81,7 +79,7 @@ DetailsContext::~DetailsContext() = default;
 
 void CreatePicturePage(DetailsContext& context) {
     context.picture = std::make_unique<PicturePage>();
-    context.picture->frame = ::GetDlgItem(context.dialog, kPictureFrame);
+    context.picture->frame = ::GetDlgItem(context.dialog, IDC_DETAILS_PICTURE_FRAME);
     if (context.picture->frame != nullptr) {
         ::SetWindowSubclass(context.picture->frame, FrameProc, kFrameSubclass, reinterpret_cast<DWORD_PTR>(&context));
     }
@@ -104,7 +102,7 @@ void PlacePicture(DetailsContext& context, int x, int y, int width, int height) 
 void TakePicture(DetailsContext& context, const std::u16string& pictureFile, const std::u16string& shownPath) {
     LoadPictureFile(pictureFile, context.working, true);
     ShowWorkingPicture(context);
-    ::SetDlgItemTextW(context.dialog, kPictureName, Wide(shownPath));
+    ::SetDlgItemTextW(context.dialog, IDC_DETAILS_PICTURE_NAME, Wide(shownPath));
 }
 
 void BrowsePicture(DetailsContext& context) {
@@ -113,7 +111,7 @@ void BrowsePicture(DetailsContext& context) {
     chooser.SetTitle(LoadText(kStrChoosePicture));
     chooser.AddFilter(LoadText(kStrPictureFilter), LoadText(kStrPictureFilter + 1));
     chooser.AddFilter(LoadText(kStrPictureFilter + 2), LoadText(kStrPictureFilter + 3));
-    const std::u16string current = QvLibrary::GetItemText(dialog, kPictureName);
+    const std::u16string current = QvLibrary::GetItemText(dialog, IDC_DETAILS_PICTURE_NAME);
     if (current.empty()) {
         chooser.SetInitialFolder(context.settings.lastPath);
     } else {
@@ -135,7 +133,7 @@ void ClearPicture(DetailsContext& context) {
     if (::MessageBoxW(dialog, Wide(text), Wide(title), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
     LoadPictureFile(u"", context.working, true);
     ShowWorkingPicture(context);
-    ::SetDlgItemTextW(dialog, kPictureName, L"");
+    ::SetDlgItemTextW(dialog, IDC_DETAILS_PICTURE_NAME, L"");
 }
 
 }  // namespace kodrin::app

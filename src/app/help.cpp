@@ -7,13 +7,14 @@
 
 #include "framework/app.h"
 #include "platform/files.h"
+#include "ids.h"
 
 namespace kodrin::app {
 
 namespace {
 
 std::span<const std::uint8_t> HelpBytes(HINSTANCE module) {
-    HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(kHelpResource), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
+    HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(RES_HELP_FILE), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
     if (info == nullptr) return {};
     HGLOBAL loaded = ::LoadResource(module, info);
     const DWORD size = ::SizeofResource(module, info);

@@ -13,7 +13,6 @@ class QvApp;
 
 namespace kodrin::app {
 
-inline constexpr int kHelpResource = 1006;
 inline constexpr char16_t kHelpFileName[] = u"Kodrin.chm";
 
 // Writes the help document into folder (which ends with a backslash) as

@@ -13,16 +13,16 @@
 #include "framework/dialog.h"
 #include "framework/helpers.h"
 #include "framework/wide.h"
+#include "ids.h"
+#include "string_ids.h"
 
 namespace kodrin::app {
 namespace {
 
-using namespace login_ids;
-
 using QvLibrary::Wide;
 
 constexpr int kLoginTypeCount = 4;
-constexpr int kStrSelectFieldTitle = 20203;   // "Select Field for ("
+constexpr int kStrSelectFieldTitle = STR_SELECT_FIELD_TITLE;   // "Select Field for ("
 
 // A question owned by the dialog that asks it, so that the dialog stays
 // disabled until it is answered.
@@ -45,18 +45,18 @@ struct LoginInfoContext {
 
 void InitLoginInfo(HWND dialog, LoginInfoContext& context) {
     QvLibrary::CentreOnParent(dialog);
-    ::SetDlgItemTextW(dialog, kFieldName, Wide(context.field.name));
-    ::SetDlgItemTextW(dialog, kValue, Wide(context.field.value));
-    context.types = std::make_unique<QvLibrary::QvComboBox>(::GetDlgItem(dialog, kFieldType), true);
+    ::SetDlgItemTextW(dialog, IDC_LOGIN_FIELD_NAME, Wide(context.field.name));
+    ::SetDlgItemTextW(dialog, IDC_LOGIN_VALUE, Wide(context.field.value));
+    context.types = std::make_unique<QvLibrary::QvComboBox>(::GetDlgItem(dialog, IDC_LOGIN_FIELD_TYPE), true);
     for (int type = 0; type < kLoginTypeCount; ++type) {
         context.types->AddItem(LoadText(kLoginTypeCaptionBase + type), static_cast<std::uint32_t>(type), false);
     }
     context.types->SelectData(static_cast<std::uint32_t>(context.field.type));
     // Decided once: changing the type later does not change the masking.
     if (context.field.type == LoginFieldType::Password && !context.options->showPasswords) {
-        ::SendDlgItemMessageW(dialog, kValue, EM_SETPASSWORDCHAR, L'x', 0);
+        ::SendDlgItemMessageW(dialog, IDC_LOGIN_VALUE, EM_SETPASSWORDCHAR, L'x', 0);
     }
-    ::CheckDlgButton(dialog, kUseForLogin, context.field.use ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(dialog, IDC_LOGIN_USE_FOR_LOGIN, context.field.use ? BST_CHECKED : BST_UNCHECKED);
     if (context.readOnly) ::ShowWindow(::GetDlgItem(dialog, IDOK), SW_HIDE);
 }
 
@@ -65,20 +65,20 @@ void GenerateRandom(HWND dialog, LoginInfoContext& context) {
     const bool made = generator ? generator(dialog) : GeneratePasswordToClipboard(dialog, *context.options);
     if (!made) return;
     const std::optional<std::u16string> text = QvLibrary::ReadClipboardText(dialog);
-    ::SetDlgItemTextW(dialog, kValue, Wide(text.value_or(std::u16string())));
+    ::SetDlgItemTextW(dialog, IDC_LOGIN_VALUE, Wide(text.value_or(std::u16string())));
 }
 
 // OK: takes the controls into the working copy; closes only when the name or
 // the value holds something.
 bool AcceptLoginInfo(HWND dialog, LoginInfoContext& context) {
     LoginField& field = context.field;
-    field.name = QvLibrary::GetItemText(dialog, kFieldName);
-    field.value = QvLibrary::GetItemText(dialog, kValue);
+    field.name = QvLibrary::GetItemText(dialog, IDC_LOGIN_FIELD_NAME);
+    field.value = QvLibrary::GetItemText(dialog, IDC_LOGIN_VALUE);
     // A type read from a file that the list does not know stays as it is.
     if (context.types->SelectedIndex() >= 0) {
         field.type = static_cast<LoginFieldType>(context.types->SelectedData());
     }
-    field.use = ::IsDlgButtonChecked(dialog, kUseForLogin) == BST_CHECKED;
+    field.use = ::IsDlgButtonChecked(dialog, IDC_LOGIN_USE_FOR_LOGIN) == BST_CHECKED;
     return !field.name.empty() || !field.value.empty();
 }
 
@@ -92,7 +92,7 @@ private:
         return TRUE;
     }
     bool Command(HWND dialog, WORD id, WORD notification) override {
-        if (id != kGenerateRandom) return false;
+        if (id != IDC_LOGIN_GENERATE_RANDOM) return false;
         if (notification == BN_CLICKED) GenerateRandom(dialog, context_);
         return true;
     }
@@ -113,14 +113,14 @@ struct SelectFieldContext {
 void InitSelectField(HWND dialog, SelectFieldContext& context) {
     const std::u16string title = LoadText(kStrSelectFieldTitle) + *context.value + u")";
     ::SetWindowTextW(dialog, Wide(title));
-    context.list = std::make_unique<QvLibrary::QvComboBox>(::GetDlgItem(dialog, kSelectList), true);
+    context.list = std::make_unique<QvLibrary::QvComboBox>(::GetDlgItem(dialog, IDC_SELECT_FIELD_LIST), true);
     const std::u16string autoName = LoadText(weblogin::kAutoNameId);
     context.list->AddItem(autoName, 0, false);
     for (const std::u16string& key : *context.keys) context.list->AddItem(key, 0, false);
     context.list->SelectText(autoName);
     QvLibrary::CentreOnParent(dialog);
     ::SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ::SetFocus(::GetDlgItem(dialog, kSelectList));
+    ::SetFocus(::GetDlgItem(dialog, IDC_SELECT_FIELD_LIST));
 }
 
 class SelectFieldDialog final : public QvLibrary::Dialog {
@@ -153,7 +153,7 @@ bool RunLoginInfoDialog(const QvLibrary::QvApp& app, HWND owner, LoginField& fie
                         bool readOnly, const PasswordGenerator& generator) {
     LoginInfoContext context{&app, field, &options, readOnly, &generator, nullptr};
     LoginInfoDialog dialog(context);
-    if (!dialog.Run(app, owner, kLoginInfoDialog)) return false;
+    if (!dialog.Run(app, owner, DLG_LOGIN)) return false;
     field = context.field;
     return true;
 }
@@ -163,7 +163,7 @@ std::optional<std::u16string> RunSelectFieldDialog(const QvLibrary::QvApp& app, 
                                                    const std::vector<std::u16string>& keys) {
     SelectFieldContext context{&value, &keys, nullptr, {}};
     SelectFieldDialog dialog(context);
-    if (!dialog.Run(app, parent, kSelectFieldDialog)) return std::nullopt;
+    if (!dialog.Run(app, parent, DLG_SELECT_FIELD)) return std::nullopt;
     return context.chosen;
 }
 
@@ -190,11 +190,11 @@ LoginTab::LoginTab(const QvLibrary::QvApp& app, const Settings& options, bool re
 bool LoginTab::Create(HWND dialog, ApplicationRecord& record, int x, int y, int width, int height) {
     dialog_ = dialog;
     record_ = &record;
-    if (!list_.Create(dialog, login_tab_ids::kList, x, y, width, height)) return false;
+    if (!list_.Create(dialog, IDC_DETAILS_LOGIN_LIST, x, y, width, height)) return false;
     ::SetWindowLongPtrW(list_.Handle(), GWL_STYLE,
                         ::GetWindowLongPtrW(list_.Handle(), GWL_STYLE) | WS_TABSTOP);
     // In the tab order after the Auto Login box.
-    ::SetWindowPos(list_.Handle(), ::GetDlgItem(dialog, login_tab_ids::kAutoLogin), 0, 0, 0, 0,
+    ::SetWindowPos(list_.Handle(), ::GetDlgItem(dialog, IDC_DETAILS_AUTO_LOGIN), 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     const int captions[] = {kStrFieldNameColumn, kStrValueColumn, kStrFieldTypeColumn, kStrIsLoginColumn};
     for (int column = 0; column < 4; ++column) {
@@ -250,9 +250,9 @@ LoginField* LoginTab::FieldOfRow(int row) {
 void LoginTab::UpdateButtons() {
     if (dialog_ == nullptr) return;
     const int selected = list_.SelectedCount();
-    ::EnableWindow(::GetDlgItem(dialog_, login_tab_ids::kEdit), selected == 1);
-    ::EnableWindow(::GetDlgItem(dialog_, login_tab_ids::kCopy), selected == 1);
-    ::EnableWindow(::GetDlgItem(dialog_, login_tab_ids::kDelete), selected >= 1);
+    ::EnableWindow(::GetDlgItem(dialog_, IDC_DETAILS_LOGIN_EDIT), selected == 1);
+    ::EnableWindow(::GetDlgItem(dialog_, IDC_DETAILS_LOGIN_COPY), selected == 1);
+    ::EnableWindow(::GetDlgItem(dialog_, IDC_DETAILS_LOGIN_DELETE), selected >= 1);
 }
 
 void LoginTab::Add() {
@@ -302,7 +302,7 @@ void LoginTab::CopyToClipboard() {
 
 void LoginTab::OpenInBrowser() {
     if (record_ == nullptr) return;
-    const std::u16string address = QvLibrary::GetItemText(dialog_, login_tab_ids::kLoginPage);
+    const std::u16string address = QvLibrary::GetItemText(dialog_, IDC_DETAILS_LOGIN_PAGE);
     if (address.empty()) return;
     if (options_.defaultBrowser || !opener_) {
         app_.OpenDocument(address);

@@ -16,6 +16,8 @@
 #include "catalog/settings.h"
 #include "framework/list_view.h"
 #include "weblogin/field_matcher.h"
+#include "ids.h"
+#include "string_ids.h"
 
 namespace QvLibrary {
 class QvApp;
@@ -23,37 +25,13 @@ class QvApp;
 
 namespace kodrin::app {
 
-inline constexpr int kLoginInfoDialog = 5000;
-inline constexpr int kSelectFieldDialog = 20205;
-
-// Control ids of the two dialogs.
-namespace login_ids {
-inline constexpr int kFieldName = 5001;
-inline constexpr int kFieldType = 5002;
-inline constexpr int kUseForLogin = 5003;
-inline constexpr int kValue = 5004;
-inline constexpr int kGenerateRandom = 2202;
-inline constexpr int kSelectList = 20206;
-}  // namespace login_ids
-
-// Control ids of the details dialog's Login page.
-namespace login_tab_ids {
-inline constexpr int kLoginPage = 7209;
-inline constexpr int kOpenInBrowser = 7207;
-inline constexpr int kAutoLogin = 7203;
-inline constexpr int kList = 7208;
-inline constexpr int kAdd = 7202;
-inline constexpr int kEdit = 7206;
-inline constexpr int kDelete = 7205;
-inline constexpr int kCopy = 7204;
-}  // namespace login_tab_ids
 
 // String ids of the login list.
-inline constexpr int kStrFieldNameColumn = 4716;
-inline constexpr int kStrValueColumn = 4717;
-inline constexpr int kStrFieldTypeColumn = 4718;
-inline constexpr int kStrIsLoginColumn = 4719;
-inline constexpr int kStrConfirmDeleteLogin = 4720;
+inline constexpr int kStrFieldNameColumn = STR_FIELD_NAME_COLUMN;
+inline constexpr int kStrValueColumn = STR_VALUE_COLUMN;
+inline constexpr int kStrFieldTypeColumn = STR_FIELD_TYPE_COLUMN;
+inline constexpr int kStrIsLoginColumn = STR_IS_LOGIN_COLUMN;
+inline constexpr int kStrConfirmDeleteLogin = STR_CONFIRM_DELETE_LOGIN;
 
 // Runs the password generator for the window and tells whether it ended
 // with OK; the password it made is then on the clipboard.
@@ -95,7 +73,7 @@ public:
 
     LoginTab(const QvLibrary::QvApp& app, const Settings& options, bool readOnly);
 
-    // Creates the list (control 7208) in the dialog, adds its four columns
+    // Creates the list (IDC_DETAILS_LOGIN_LIST) in the dialog, adds its four columns
     // for the width and fills it from the record's fields.
     bool Create(HWND dialog, ApplicationRecord& record, int x, int y, int width, int height);
     // Places the list and sizes its columns again.

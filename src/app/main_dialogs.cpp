@@ -12,12 +12,14 @@
 #include "framework/progress_dialog.h"
 #include "framework/wide.h"
 #include "platform/files.h"
+#include "ids.h"
+#include "string_ids.h"
 
 namespace kodrin::app {
 
 namespace {
 
-constexpr int kStrTitle = 4109;          // "Kodrin": caption of message boxes
+constexpr int kStrTitle = STR_TITLE;          // "Kodrin": caption of message boxes
 constexpr int kStrFieldCaption = 6000;   // + FieldId
 
 using QvLibrary::Wide;
@@ -75,10 +77,10 @@ private:
         std::u16string product, version, value;
         if (!app_.GetVersionInfo(u"ProductName", product) || product.empty()) product = app_.Title();
         if (app_.GetVersionString(version)) product += u" " + version;
-        ::SetDlgItemTextW(dialog, kAboutName, Wide(product));
+        ::SetDlgItemTextW(dialog, IDC_ABOUT_LINE1, Wide(product));
         const std::pair<int, const char16_t*> lines[] = {
-                {kAboutDescription, u"FileDescription"}, {kAboutCopyright, u"LegalCopyright"},
-                {kAboutCompany, u"CompanyName"}};
+                {IDC_ABOUT_LINE2, u"FileDescription"}, {IDC_ABOUT_LINE3, u"LegalCopyright"},
+                {IDC_ABOUT_LINE4, u"CompanyName"}};
         for (const auto& [id, key] : lines) {
             value.clear();
             if (!app_.GetVersionInfo(key, value)) value.clear();
@@ -88,7 +90,7 @@ private:
         return TRUE;
     }
     bool Command(HWND, WORD id, WORD) override {
-        if (id != kAboutHomePage) return false;
+        if (id != IDC_ABOUT_HOME_PAGE) return false;
         const std::u16string address = app_.LoadString(kStrHomePageAddress);
         if (!address.empty()) app_.OpenDocument(address);
         return true;
@@ -102,7 +104,7 @@ private:
 
 // The trimmed name, or nothing when it cannot name a category.
 std::optional<std::u16string> CategoryNameOf(HWND dialog, const QvLibrary::QvApp& app) {
-    std::u16string name = QvLibrary::Trim(QvLibrary::GetItemText(dialog, kCategoryName));
+    std::u16string name = QvLibrary::Trim(QvLibrary::GetItemText(dialog, IDC_CATEGORY_NAME));
     if (name.empty() || name == app.LoadString(kStrAllCategory)) return std::nullopt;
     return name;
 }
@@ -114,15 +116,15 @@ public:
 
 private:
     INT_PTR Init(HWND dialog) override {
-        ::SetDlgItemTextW(dialog, kCategoryName, Wide(oldName_));
-        ::SendDlgItemMessageW(dialog, kCategoryName, EM_SETSEL, 0, -1);
+        ::SetDlgItemTextW(dialog, IDC_CATEGORY_NAME, Wide(oldName_));
+        ::SendDlgItemMessageW(dialog, IDC_CATEGORY_NAME, EM_SETSEL, 0, -1);
         Enable(dialog, IDOK, CategoryNameOf(dialog, app_).has_value());
         QvLibrary::CentreOnParent(dialog);
-        ::SetFocus(::GetDlgItem(dialog, kCategoryName));
+        ::SetFocus(::GetDlgItem(dialog, IDC_CATEGORY_NAME));
         return FALSE;
     }
     bool Command(HWND dialog, WORD id, WORD notification) override {
-        if (id != kCategoryName) return false;
+        if (id != IDC_CATEGORY_NAME) return false;
         if (notification == EN_CHANGE) Enable(dialog, IDOK, CategoryNameOf(dialog, app_).has_value());
         return true;
     }
@@ -144,14 +146,14 @@ private:
 // Down only with one among the displayed. A button that loses its enabling
 // while it has the focus hands the focus to its list.
 void UpdateColumnButtons(HWND dialog) {
-    const bool available = ListSelection(dialog, kColumnsAvailable) >= 0;
-    const bool displayed = ListSelection(dialog, kColumnsDisplayed) >= 0;
+    const bool available = ListSelection(dialog, IDC_COLUMNS_AVAILABLE) >= 0;
+    const bool displayed = ListSelection(dialog, IDC_COLUMNS_DISPLAYED) >= 0;
     const HWND focus = ::GetFocus();
     const std::pair<int, bool> buttons[] = {
-            {kColumnsShow, available}, {kColumnsHide, displayed}, {kColumnsUp, displayed}, {kColumnsDown, displayed}};
+            {IDC_COLUMNS_ADD, available}, {IDC_COLUMNS_REMOVE, displayed}, {IDC_COLUMNS_UP, displayed}, {IDC_COLUMNS_DOWN, displayed}};
     for (const auto& [id, on] : buttons) {
         if (!on && focus == ::GetDlgItem(dialog, id))
-            ::SetFocus(::GetDlgItem(dialog, id == kColumnsShow ? kColumnsAvailable : kColumnsDisplayed));
+            ::SetFocus(::GetDlgItem(dialog, id == IDC_COLUMNS_ADD ? IDC_COLUMNS_AVAILABLE : IDC_COLUMNS_DISPLAYED));
         Enable(dialog, id, on);
     }
 }
@@ -174,14 +176,14 @@ void MoveColumn(HWND dialog, int from, int to) {
 
 // Moves the selected displayed column one place up (-1) or down (+1).
 void ShiftColumn(HWND dialog, int step) {
-    const int index = ListSelection(dialog, kColumnsDisplayed);
+    const int index = ListSelection(dialog, IDC_COLUMNS_DISPLAYED);
     const int target = index + step;
-    if (index < 0 || target < 0 || target >= ListCount(dialog, kColumnsDisplayed)) return;
-    const std::u16string text = ListText(dialog, kColumnsDisplayed, index);
-    const LPARAM id = ListMessage(dialog, kColumnsDisplayed, LB_GETITEMDATA, static_cast<WPARAM>(index));
-    ListMessage(dialog, kColumnsDisplayed, LB_DELETESTRING, static_cast<WPARAM>(index));
-    const int at = ListInsert(dialog, kColumnsDisplayed, target, text, id);
-    ListMessage(dialog, kColumnsDisplayed, LB_SETCURSEL, static_cast<WPARAM>(at));
+    if (index < 0 || target < 0 || target >= ListCount(dialog, IDC_COLUMNS_DISPLAYED)) return;
+    const std::u16string text = ListText(dialog, IDC_COLUMNS_DISPLAYED, index);
+    const LPARAM id = ListMessage(dialog, IDC_COLUMNS_DISPLAYED, LB_GETITEMDATA, static_cast<WPARAM>(index));
+    ListMessage(dialog, IDC_COLUMNS_DISPLAYED, LB_DELETESTRING, static_cast<WPARAM>(index));
+    const int at = ListInsert(dialog, IDC_COLUMNS_DISPLAYED, target, text, id);
+    ListMessage(dialog, IDC_COLUMNS_DISPLAYED, LB_SETCURSEL, static_cast<WPARAM>(at));
     UpdateColumnButtons(dialog);
 }
 
@@ -192,10 +194,10 @@ void FillColumns(HWND dialog, const QvLibrary::QvApp& app, const std::vector<std
     for (const std::uint8_t id : columns) {
         if (id >= kFieldCount || shown[id]) continue;
         shown[id] = true;
-        ListInsert(dialog, kColumnsDisplayed, -1, app.LoadString(kStrFieldCaption + id), id);
+        ListInsert(dialog, IDC_COLUMNS_DISPLAYED, -1, app.LoadString(kStrFieldCaption + id), id);
     }
     for (int id = 0; id < kFieldCount; ++id) {
-        if (!shown[id]) ListInsert(dialog, kColumnsAvailable, -1, app.LoadString(kStrFieldCaption + id), id);
+        if (!shown[id]) ListInsert(dialog, IDC_COLUMNS_AVAILABLE, -1, app.LoadString(kStrFieldCaption + id), id);
     }
 }
 
@@ -212,32 +214,32 @@ private:
     }
     bool Command(HWND dialog, WORD id, WORD code) override {
         switch (id) {
-            case kColumnsAvailable:
+            case IDC_COLUMNS_AVAILABLE:
                 if (code == LBN_SELCHANGE) {
-                    ListMessage(dialog, kColumnsDisplayed, LB_SETCURSEL, static_cast<WPARAM>(-1));
+                    ListMessage(dialog, IDC_COLUMNS_DISPLAYED, LB_SETCURSEL, static_cast<WPARAM>(-1));
                     UpdateColumnButtons(dialog);
                 } else if (code == LBN_DBLCLK) {
-                    MoveColumn(dialog, kColumnsAvailable, kColumnsDisplayed);
+                    MoveColumn(dialog, IDC_COLUMNS_AVAILABLE, IDC_COLUMNS_DISPLAYED);
                 }
                 return true;
-            case kColumnsDisplayed:
+            case IDC_COLUMNS_DISPLAYED:
                 if (code == LBN_SELCHANGE) {
-                    ListMessage(dialog, kColumnsAvailable, LB_SETCURSEL, static_cast<WPARAM>(-1));
+                    ListMessage(dialog, IDC_COLUMNS_AVAILABLE, LB_SETCURSEL, static_cast<WPARAM>(-1));
                     UpdateColumnButtons(dialog);
                 } else if (code == LBN_DBLCLK) {
-                    MoveColumn(dialog, kColumnsDisplayed, kColumnsAvailable);
+                    MoveColumn(dialog, IDC_COLUMNS_DISPLAYED, IDC_COLUMNS_AVAILABLE);
                 }
                 return true;
-            case kColumnsShow:
-                MoveColumn(dialog, kColumnsAvailable, kColumnsDisplayed);
+            case IDC_COLUMNS_ADD:
+                MoveColumn(dialog, IDC_COLUMNS_AVAILABLE, IDC_COLUMNS_DISPLAYED);
                 return true;
-            case kColumnsHide:
-                MoveColumn(dialog, kColumnsDisplayed, kColumnsAvailable);
+            case IDC_COLUMNS_REMOVE:
+                MoveColumn(dialog, IDC_COLUMNS_DISPLAYED, IDC_COLUMNS_AVAILABLE);
                 return true;
-            case kColumnsUp:
+            case IDC_COLUMNS_UP:
                 ShiftColumn(dialog, -1);
                 return true;
-            case kColumnsDown:
+            case IDC_COLUMNS_DOWN:
                 ShiftColumn(dialog, +1);
                 return true;
             default:
@@ -245,7 +247,7 @@ private:
         }
     }
     bool Ok(HWND dialog) override {
-        const int count = ListCount(dialog, kColumnsDisplayed);
+        const int count = ListCount(dialog, IDC_COLUMNS_DISPLAYED);
         if (count <= 0) {
             Warn(app_, dialog, kStrNoColumns);
             return false;
@@ -253,7 +255,7 @@ private:
         columns_.clear();
         for (int i = 0; i < count; ++i) {
             columns_.push_back(static_cast<std::uint8_t>(
-                    ListMessage(dialog, kColumnsDisplayed, LB_GETITEMDATA, static_cast<WPARAM>(i))));
+                    ListMessage(dialog, IDC_COLUMNS_DISPLAYED, LB_GETITEMDATA, static_cast<WPARAM>(i))));
         }
         return true;
     }
@@ -274,20 +276,20 @@ private:
     INT_PTR Init(HWND dialog) override {
         for (std::size_t i = 0; i < categories_.size(); ++i) {
             const std::u16string& name = categories_[i];
-            const int at = ListInsert(dialog, kChangeCategoryList, -1, name, static_cast<LPARAM>(i));
+            const int at = ListInsert(dialog, IDC_CHANGE_CATEGORY_LIST, -1, name, static_cast<LPARAM>(i));
             const bool on = std::find(chosen_.begin(), chosen_.end(), name) != chosen_.end();
-            if (at >= 0 && on) ListMessage(dialog, kChangeCategoryList, LB_SETSEL, TRUE, at);
+            if (at >= 0 && on) ListMessage(dialog, IDC_CHANGE_CATEGORY_LIST, LB_SETSEL, TRUE, at);
         }
         QvLibrary::CentreOnParent(dialog);
         return TRUE;
     }
     bool Ok(HWND dialog) override {
         chosen_.clear();
-        const int count = ListCount(dialog, kChangeCategoryList);
+        const int count = ListCount(dialog, IDC_CHANGE_CATEGORY_LIST);
         for (int i = 0; i < count; ++i) {
-            if (ListMessage(dialog, kChangeCategoryList, LB_GETSEL, static_cast<WPARAM>(i)) <= 0) continue;
+            if (ListMessage(dialog, IDC_CHANGE_CATEGORY_LIST, LB_GETSEL, static_cast<WPARAM>(i)) <= 0) continue;
             const auto index = static_cast<std::size_t>(
-                    ListMessage(dialog, kChangeCategoryList, LB_GETITEMDATA, static_cast<WPARAM>(i)));
+                    ListMessage(dialog, IDC_CHANGE_CATEGORY_LIST, LB_GETITEMDATA, static_cast<WPARAM>(i)));
             if (index < categories_.size()) chosen_.push_back(categories_[index]);
         }
         return true;
@@ -310,9 +312,9 @@ struct ExportContext {
 // The CSV choices apply only to a CSV file; any other name is markup, which
 // always holds all data.
 void UpdateExportChoices(HWND dialog) {
-    const bool csv = IsCsvPath(QvLibrary::GetItemText(dialog, kExportPath));
-    for (const int id : {kExportAllData, kExportSelectedColumns, kExportUnicode}) Enable(dialog, id, csv);
-    if (!csv) ::CheckRadioButton(dialog, kExportAllData, kExportSelectedColumns, kExportAllData);
+    const bool csv = IsCsvPath(QvLibrary::GetItemText(dialog, IDC_EXPORT_FILE));
+    for (const int id : {IDC_EXPORT_ALL_DATA, IDC_EXPORT_SELECTED_COLUMNS, IDC_EXPORT_UNICODE}) Enable(dialog, id, csv);
+    if (!csv) ::CheckRadioButton(dialog, IDC_EXPORT_ALL_DATA, IDC_EXPORT_SELECTED_COLUMNS, IDC_EXPORT_ALL_DATA);
 }
 
 void ChooseExportFile(HWND dialog, ExportContext& context) {
@@ -330,7 +332,7 @@ void ChooseExportFile(HWND dialog, ExportContext& context) {
         QvLibrary::CatalogLock lock(*context.app);
         context.settings->lastPath = *chosen;
     }
-    ::SetDlgItemTextW(dialog, kExportPath, Wide(*chosen));
+    ::SetDlgItemTextW(dialog, IDC_EXPORT_FILE, Wide(*chosen));
     UpdateExportChoices(dialog);
 }
 
@@ -341,26 +343,26 @@ public:
 
 private:
     INT_PTR Init(HWND dialog) override {
-        ::CheckRadioButton(dialog, kExportAllData, kExportSelectedColumns, kExportAllData);
-        Check(dialog, kExportUnicode, context_.options.preserveUnicode);
-        Check(dialog, kExportPictures, context_.options.exportPictures);
-        HWND list = ::GetDlgItem(dialog, kExportCategory);
+        ::CheckRadioButton(dialog, IDC_EXPORT_ALL_DATA, IDC_EXPORT_SELECTED_COLUMNS, IDC_EXPORT_ALL_DATA);
+        Check(dialog, IDC_EXPORT_UNICODE, context_.options.preserveUnicode);
+        Check(dialog, IDC_EXPORT_PICTURES, context_.options.exportPictures);
+        HWND list = ::GetDlgItem(dialog, IDC_EXPORT_CATEGORY);
         const std::u16string all = context_.app->LoadString(kStrAllCategory);
         ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(all.c_str()));
         for (const std::u16string& name : context_.catalog->categories)
             ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         ::SendMessageW(list, CB_SETCURSEL, 0, 0);
-        ::SendDlgItemMessageW(dialog, kExportPath, EM_LIMITTEXT, QvLibrary::FileChooser::kFileNameCapacity - 1, 0);
+        ::SendDlgItemMessageW(dialog, IDC_EXPORT_FILE, EM_LIMITTEXT, QvLibrary::FileChooser::kFileNameCapacity - 1, 0);
         UpdateExportChoices(dialog);
         QvLibrary::CentreOnParent(dialog);
         return TRUE;
     }
     bool Command(HWND dialog, WORD id, WORD notification) override {
         switch (id) {
-            case kExportPath:
+            case IDC_EXPORT_FILE:
                 if (notification == EN_CHANGE) UpdateExportChoices(dialog);
                 return true;
-            case kExportBrowse:
+            case IDC_EXPORT_BROWSE:
                 ChooseExportFile(dialog, context_);
                 return true;
             default:
@@ -369,19 +371,19 @@ private:
     }
     bool Ok(HWND dialog) override {
         ExportOptions& options = context_.options;
-        options.path = QvLibrary::Trim(QvLibrary::GetItemText(dialog, kExportPath));
+        options.path = QvLibrary::Trim(QvLibrary::GetItemText(dialog, IDC_EXPORT_FILE));
         if (options.path.empty()) {
             End(IDCANCEL);
             return false;
         }
-        const LRESULT index = ::SendDlgItemMessageW(dialog, kExportCategory, CB_GETCURSEL, 0, 0);
+        const LRESULT index = ::SendDlgItemMessageW(dialog, IDC_EXPORT_CATEGORY, CB_GETCURSEL, 0, 0);
         options.category = context_.app->LoadString(kStrAllCategory);
         if (index > 0 && static_cast<std::size_t>(index) <= context_.catalog->categories.size())
             options.category = context_.catalog->categories[static_cast<std::size_t>(index) - 1];
-        options.exportPictures = Checked(dialog, kExportPictures);
+        options.exportPictures = Checked(dialog, IDC_EXPORT_PICTURES);
         const bool csv = IsCsvPath(options.path);
-        options.allData = !csv || Checked(dialog, kExportAllData);
-        options.preserveUnicode = !csv || Checked(dialog, kExportUnicode);
+        options.allData = !csv || Checked(dialog, IDC_EXPORT_ALL_DATA);
+        options.preserveUnicode = !csv || Checked(dialog, IDC_EXPORT_UNICODE);
         return true;
     }
 
@@ -392,19 +394,19 @@ private:
 
 void ShowAboutDialog(const QvLibrary::QvApp& app, HWND owner) {
     AboutDialog dialog(app);
-    dialog.Run(app, owner, kAboutDialog);
+    dialog.Run(app, owner, DLG_ABOUT);
 }
 
 std::optional<std::u16string> AskCategoryName(const QvLibrary::QvApp& app, HWND owner, const std::u16string& oldName) {
     CategoryDialog dialog(app, oldName);
-    if (!dialog.Run(app, owner, kCategoryDialog)) return std::nullopt;
+    if (!dialog.Run(app, owner, DLG_CATEGORY)) return std::nullopt;
     return dialog.result;
 }
 
 bool CustomizeColumns(const QvLibrary::QvApp& app, HWND owner, std::vector<std::uint8_t>& columns) {
     std::vector<std::uint8_t> edited = columns;
     ColumnsDialog dialog(app, edited);
-    if (!dialog.Run(app, owner, kColumnsDialog)) return false;
+    if (!dialog.Run(app, owner, DLG_COLUMNS)) return false;
     columns = std::move(edited);
     return true;
 }
@@ -413,7 +415,7 @@ bool ChooseCategories(const QvLibrary::QvApp& app, HWND owner, const std::vector
                       std::vector<std::u16string>& chosen) {
     std::vector<std::u16string> selection = chosen;
     ChooseDialog dialog(categories, selection);
-    if (!dialog.Run(app, owner, kChangeCategoryDialog)) return false;
+    if (!dialog.Run(app, owner, DLG_CHANGE_CATEGORY)) return false;
     chosen = std::move(selection);
     return true;
 }
@@ -421,7 +423,7 @@ bool ChooseCategories(const QvLibrary::QvApp& app, HWND owner, const std::vector
 std::optional<ExportOptions> AskExportOptions(const QvLibrary::QvApp& app, HWND owner, const Catalog& catalog,
                                               Settings& settings) {
     ExportDialog dialog(ExportContext{&app, &catalog, &settings, {}});
-    if (!dialog.Run(app, owner, kExportDialog)) return std::nullopt;
+    if (!dialog.Run(app, owner, DLG_EXPORT)) return std::nullopt;
     return dialog.Options();
 }
 

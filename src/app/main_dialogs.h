@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "catalog/exchange.h"
+#include "string_ids.h"
 
 namespace QvLibrary {
 class QvApp;
@@ -20,40 +21,9 @@ class ProgressDialog;
 
 namespace kodrin::app {
 
-// Dialog templates and their controls.
-inline constexpr int kAboutDialog = 1000;
-inline constexpr int kAboutName = 1001;         // product name and version
-inline constexpr int kAboutDescription = 1002;  // what the program is
-inline constexpr int kAboutCopyright = 1003;
-inline constexpr int kAboutCompany = 1004;
-inline constexpr int kAboutHomePage = 1005;
-
-inline constexpr int kCategoryDialog = 1200;
-inline constexpr int kCategoryName = 1201;
-
-inline constexpr int kColumnsDialog = 1300;
-inline constexpr int kColumnsShow = 1301;       // "-->"
-inline constexpr int kColumnsAvailable = 1302;
-inline constexpr int kColumnsDisplayed = 1303;
-inline constexpr int kColumnsHide = 1304;       // "<--"
-inline constexpr int kColumnsDown = 1305;
-inline constexpr int kColumnsUp = 1308;
-
-inline constexpr int kExportDialog = 1400;
-inline constexpr int kExportAllData = 1401;
-inline constexpr int kExportBrowse = 1402;
-inline constexpr int kExportCategory = 1403;
-inline constexpr int kExportPath = 1404;
-inline constexpr int kExportPictures = 1405;
-inline constexpr int kExportSelectedColumns = 1406;
-inline constexpr int kExportUnicode = 1407;
-
-inline constexpr int kChangeCategoryDialog = 1700;
-inline constexpr int kChangeCategoryList = 1701;
-
 // Strings.
-inline constexpr int kStrHomePageAddress = 4112;  // the maker's home page
-inline constexpr int kStrNoColumns = 4206;        // "You must select at least one column to display."
+inline constexpr int kStrHomePageAddress = STR_MAKER_HOME_PAGE;  // the maker's home page
+inline constexpr int kStrNoColumns = STR_NO_COLUMNS;        // "You must select at least one column to display."
 
 // About Kodrin: the name and version information; Home Page opens the
 // maker's home page with the shell, Done closes.

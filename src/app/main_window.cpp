@@ -13,6 +13,7 @@
 #include "framework/wide.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "string_ids.h"
 
 namespace kodrin::app {
 
@@ -26,8 +27,8 @@ constexpr UINT kRunOnWindowThread = WM_APP + 10;
 // A background save failed: warn (wp = string id) and keep the changes pending.
 constexpr UINT kSaveFailed = WM_APP + 11;
 
-constexpr int kStrAlreadyRunning = 4108;
-constexpr int kStrXmlExtension = 4306;
+constexpr int kStrAlreadyRunning = STR_ALREADY_RUNNING;
+constexpr int kStrXmlExtension = STR_XML_EXTENSION;
 constexpr char16_t kFilenameValue[] = u"Filename";
 
 // The configuration of the window being created on this thread.
@@ -169,7 +170,7 @@ int RunMessageLoop(HWND mainWindow, HINSTANCE instance) {
 // Controller.
 
 MainWindow::MainWindow(HWND window, const MainWindowConfig& config)
-    : QvAppWindows(4107, 4103, kStrProgramTitle, window),
+    : QvAppWindows(STR_PROGRAM_NAME, STR_COMPANY, kStrProgramTitle, window),
       window_(window),
       config_(config),
       user_(std::make_unique<User>(*this)),

@@ -20,6 +20,7 @@
 #include "framework/file_chooser.h"
 #include "framework/helpers.h"
 #include "platform/files.h"
+#include "string_ids.h"
 
 namespace kodrin::app {
 
@@ -27,15 +28,15 @@ namespace {
 
 using QvLibrary::CatalogLock;
 
-constexpr int kStrAutoRemoval = 4100;
-constexpr int kStrRestoreQuestion = 4101;
-constexpr int kStrReadOnly = 4110;
-constexpr int kStrMakerHomePage = 4112;
-constexpr int kStrMakerSupportMail = 4113;
-constexpr int kStrOverwriteCatalog = 4302;
-constexpr int kStrXmlExtension = 4306;
-constexpr int kStrImportTitle = 4307;
-constexpr int kStrTransferFailed = 4308;
+constexpr int kStrAutoRemoval = STR_AUTO_REMOVAL_QUESTION;
+constexpr int kStrRestoreQuestion = STR_RESTORE_QUESTION;
+constexpr int kStrReadOnly = STR_READ_ONLY;
+constexpr int kStrMakerHomePage = STR_MAKER_HOME_PAGE;
+constexpr int kStrMakerSupportMail = STR_MAKER_SUPPORT_MAIL;
+constexpr int kStrOverwriteCatalog = STR_OVERWRITE_CATALOG;
+constexpr int kStrXmlExtension = STR_XML_EXTENSION;
+constexpr int kStrImportTitle = STR_IMPORT_TITLE;
+constexpr int kStrTransferFailed = STR_TRANSFER_FAILED;
 
 std::u16string ModulePath() {
     std::vector<wchar_t> buffer(MAX_PATH);

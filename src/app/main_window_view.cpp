@@ -13,6 +13,7 @@
 #include "framework/helpers.h"
 #include "framework/wide.h"
 #include "platform/files.h"
+#include "string_ids.h"
 
 namespace kodrin::app {
 
@@ -20,10 +21,10 @@ namespace {
 
 using QvLibrary::CatalogLock;
 
-constexpr int kStrRegistrationEmail = 4117;
-constexpr int kStrReadOnlyStatus = 4801;
-constexpr int kStrShowHidden = 4802;
-constexpr int kStrHideHidden = 4803;
+constexpr int kStrRegistrationEmail = STR_REGISTRATION_EMAIL;
+constexpr int kStrReadOnlyStatus = STR_READ_ONLY_STATUS;
+constexpr int kStrShowHidden = STR_SHOW_HIDDEN;
+constexpr int kStrHideHidden = STR_HIDE_HIDDEN;
 constexpr int kFirstButtonText = 6200;
 constexpr int kFirstToolTip = 20901;
 constexpr int kShowHiddenCommand = 3601;

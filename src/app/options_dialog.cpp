@@ -16,41 +16,32 @@
 #include "framework/helpers.h"
 #include "framework/tab_win.h"
 #include "framework/wide.h"
+#include "ids.h"
+#include "string_ids.h"
 
 namespace kodrin::app {
 namespace {
 
 using QvLibrary::QvApp;
 
-constexpr int kTemplate = 1800;
-constexpr int kTabStrip = 1847;
-constexpr int kClearCommand = 1821;
-constexpr int kAutoDate = 1820;
-constexpr int kDefaultBrowser = 1832;
-constexpr int kStoreImages = 1833;
-constexpr int kMessagesYes = 1838;
-constexpr int kMessagesNo = 1844;
-constexpr int kExpiryList = 1835;
 constexpr int kPasswordsPage = 2;
-constexpr int kPassword = 1845;
-constexpr int kConfirmPassword = 1846;
-constexpr std::array<int, 5> kColourBoxes{1822, 1823, 1824, 1825, 1826};
-constexpr std::array<int, 5> kCaptionEdits{1857, 1858, 1859, 1860, 1861};
+constexpr std::array<int, 5> kColourBoxes{IDC_OPTIONS_STANDARD_COLOR, IDC_OPTIONS_OUT_OF_DATE_COLOR, IDC_OPTIONS_CHECK_COLOR, IDC_OPTIONS_PASSWORD_EXPIRED_COLOR, IDC_OPTIONS_INSECURE_COLOR};
+constexpr std::array<int, 5> kCaptionEdits{IDC_OPTIONS_CAPTION1, IDC_OPTIONS_CAPTION2, IDC_OPTIONS_CAPTION3, IDC_OPTIONS_CAPTION4, IDC_OPTIONS_CAPTION5};
 
-constexpr int kFirstTabText = 4404;   // "Program" .. "Custom Captions"
-constexpr int kMismatchText = 4400;   // "Passwords do not match. ..."
-constexpr int kNeverText = 4401;      // "Never"
-constexpr int kTitleText = 4109;      // "Kodrin"
+constexpr int kFirstTabText = STR_OPTIONS_FIRST_TAB;   // "Program" .. "Custom Captions"
+constexpr int kMismatchText = STR_PASSWORDS_MISMATCH;   // "Passwords do not match. ..."
+constexpr int kNeverText = STR_NEVER;      // "Never"
+constexpr int kTitleText = STR_TITLE;      // "Kodrin"
 
 constexpr char16_t kShowMessagesValue[] = u"HintShow";
 
 // The controls of each page, in the order of the tab strip.
 const std::array<std::vector<int>, 5> kPages{{
-    {1801, 1821, 1820, 1832, 1833, 1802, 1849, 1841, 1803, 1839, 1834},
-    {1804, 1848, 1840, 1805, 1850, 1842, 1807, 1838, 1844, 1806, 1837, 1836, 1831, 1830},
-    {1808, 1851, 1843, 1812, 1835, 1809, 1810, 1845, 1811, 1846},
-    {1813, 1822, 1814, 1823, 1815, 1824, 1816, 1825, 1817, 1826},
-    {1852, 1857, 1853, 1858, 1854, 1859, 1855, 1860, 1856, 1861},
+    {IDC_OPTIONS_CLEAR_COMMAND_LABEL, IDC_OPTIONS_CLEAR_COMMAND, IDC_OPTIONS_AUTO_DATE, IDC_OPTIONS_DEFAULT_BROWSER, IDC_OPTIONS_STORE_IMAGES, IDC_OPTIONS_BACKUP_GROUP, IDC_OPTIONS_BACKUP_YES, IDC_OPTIONS_BACKUP_NO, IDC_OPTIONS_DOUBLE_CLICK_GROUP, IDC_OPTIONS_DOUBLE_CLICK_LOGIN, IDC_OPTIONS_DOUBLE_CLICK_EDIT},
+    {IDC_OPTIONS_TRACK_GROUP, IDC_OPTIONS_TRACK_YES, IDC_OPTIONS_TRACK_NO, IDC_OPTIONS_STATUS_BAR_GROUP, IDC_OPTIONS_STATUS_BAR_YES, IDC_OPTIONS_STATUS_BAR_NO, IDC_OPTIONS_MESSAGES_GROUP, IDC_OPTIONS_MESSAGES_YES, IDC_OPTIONS_MESSAGES_NO, IDC_OPTIONS_DATE_FORMAT_GROUP, IDC_OPTIONS_DATE_MMDDYYYY, IDC_OPTIONS_DATE_MMDDYY, IDC_OPTIONS_DATE_DDMMYYYY, IDC_OPTIONS_DATE_DDMMYY},
+    {IDC_OPTIONS_PASSWORDS_GROUP, IDC_OPTIONS_PASSWORDS_YES, IDC_OPTIONS_PASSWORDS_NO, IDC_OPTIONS_EXPIRY_LABEL, IDC_OPTIONS_EXPIRY, IDC_OPTIONS_PROTECTION_GROUP, IDC_OPTIONS_PASSWORD_LABEL, IDC_OPTIONS_PASSWORD, IDC_OPTIONS_CONFIRM_PASSWORD_LABEL, IDC_OPTIONS_CONFIRM_PASSWORD},
+    {IDC_OPTIONS_STANDARD_COLOR_LABEL, IDC_OPTIONS_STANDARD_COLOR, IDC_OPTIONS_OUT_OF_DATE_COLOR_LABEL, IDC_OPTIONS_OUT_OF_DATE_COLOR, IDC_OPTIONS_CHECK_COLOR_LABEL, IDC_OPTIONS_CHECK_COLOR, IDC_OPTIONS_PASSWORD_EXPIRED_COLOR_LABEL, IDC_OPTIONS_PASSWORD_EXPIRED_COLOR, IDC_OPTIONS_INSECURE_COLOR_LABEL, IDC_OPTIONS_INSECURE_COLOR},
+    {IDC_OPTIONS_CAPTION1_LABEL, IDC_OPTIONS_CAPTION1, IDC_OPTIONS_CAPTION2_LABEL, IDC_OPTIONS_CAPTION2, IDC_OPTIONS_CAPTION3_LABEL, IDC_OPTIONS_CAPTION3, IDC_OPTIONS_CAPTION4_LABEL, IDC_OPTIONS_CAPTION4, IDC_OPTIONS_CAPTION5_LABEL, IDC_OPTIONS_CAPTION5},
 }};
 
 // A flag shown as a pair of radio buttons: the one that means true and the
@@ -61,11 +52,11 @@ struct RadioFlag {
     bool Settings::*flag;
 };
 constexpr std::array<RadioFlag, 5> kRadioFlags{{
-    {1849, 1841, &Settings::backup},          // Keep Backups of Data: Yes / No
-    {1839, 1834, &Settings::clickLogin},      // Double-Click: Login / Edit
-    {1848, 1840, &Settings::track},           // Start at last size and location: Yes / No
-    {1842, 1850, &Settings::hideStatus},      // Display Status Bar: No (hidden) / Yes
-    {1851, 1843, &Settings::showPasswords},   // Display Passwords: Yes / No
+    {IDC_OPTIONS_BACKUP_YES, IDC_OPTIONS_BACKUP_NO, &Settings::backup},          // Keep Backups of Data: Yes / No
+    {IDC_OPTIONS_DOUBLE_CLICK_LOGIN, IDC_OPTIONS_DOUBLE_CLICK_EDIT, &Settings::clickLogin},      // Double-Click: Login / Edit
+    {IDC_OPTIONS_TRACK_YES, IDC_OPTIONS_TRACK_NO, &Settings::track},           // Start at last size and location: Yes / No
+    {IDC_OPTIONS_STATUS_BAR_NO, IDC_OPTIONS_STATUS_BAR_YES, &Settings::hideStatus},      // Display Status Bar: No (hidden) / Yes
+    {IDC_OPTIONS_PASSWORDS_YES, IDC_OPTIONS_PASSWORDS_NO, &Settings::showPasswords},   // Display Passwords: Yes / No
 }};
 
 struct CheckFlag {
@@ -73,9 +64,9 @@ struct CheckFlag {
     bool Settings::*flag;
 };
 constexpr std::array<CheckFlag, 3> kCheckFlags{{
-    {kAutoDate, &Settings::autoDate},
-    {kDefaultBrowser, &Settings::defaultBrowser},
-    {kStoreImages, &Settings::storeImages},
+    {IDC_OPTIONS_AUTO_DATE, &Settings::autoDate},
+    {IDC_OPTIONS_DEFAULT_BROWSER, &Settings::defaultBrowser},
+    {IDC_OPTIONS_STORE_IMAGES, &Settings::storeImages},
 }};
 
 // Date-format buttons and the style each stands for; the first is the one
@@ -85,10 +76,10 @@ struct DateButton {
     std::uint32_t style;
 };
 constexpr std::array<DateButton, 4> kDateButtons{{
-    {1831, 6},   // DD/MM/YYYY
-    {1836, 1},   // MM/DD/YY
-    {1837, 3},   // MM/DD/YYYY
-    {1830, 5},   // DD/MM/YY
+    {IDC_OPTIONS_DATE_DDMMYYYY, 6},   // DD/MM/YYYY
+    {IDC_OPTIONS_DATE_MMDDYY, 1},   // MM/DD/YY
+    {IDC_OPTIONS_DATE_MMDDYYYY, 3},   // MM/DD/YYYY
+    {IDC_OPTIONS_DATE_DDMMYY, 5},   // DD/MM/YY
 }};
 
 // Months of password expiry offered, "Never" (0) first.
@@ -159,7 +150,7 @@ void Open(HWND dialog, OptionsDialog& context) {
     QvLibrary::CentreOnParent(dialog);
     const Settings& s = context.settings;
 
-    context.tabs.Attach(::GetDlgItem(dialog, kTabStrip));
+    context.tabs.Attach(::GetDlgItem(dialog, IDC_OPTIONS_TABS));
     for (int i = 0; i < static_cast<int>(kPages.size()); ++i) {
         context.tabs.InsertTab(i, static_cast<std::uint32_t>(i), context.app.LoadString(kFirstTabText + i));
     }
@@ -174,17 +165,17 @@ void Open(HWND dialog, OptionsDialog& context) {
         context.colours[i].Fill(context.app);
         context.colours[i].SelectData(s.colors[i]);
     }
-    context.expiry.Attach(::GetDlgItem(dialog, kExpiryList));
+    context.expiry.Attach(::GetDlgItem(dialog, IDC_OPTIONS_EXPIRY));
     FillExpiryList(context);
 
-    SetText(dialog, kPassword, s.password);
-    SetText(dialog, kConfirmPassword, s.password);
+    SetText(dialog, IDC_OPTIONS_PASSWORD, s.password);
+    SetText(dialog, IDC_OPTIONS_CONFIRM_PASSWORD, s.password);
     for (std::size_t i = 0; i < kCaptionEdits.size(); ++i) SetText(dialog, kCaptionEdits[i], s.captions[i]);
-    SetText(dialog, kClearCommand, s.clearCommand);
+    SetText(dialog, IDC_OPTIONS_CLEAR_COMMAND, s.clearCommand);
 
     context.messagesShown = ReadShowMessages(context.app);
-    Check(dialog, kMessagesYes, context.messagesShown);
-    Check(dialog, kMessagesNo, !context.messagesShown);
+    Check(dialog, IDC_OPTIONS_MESSAGES_YES, context.messagesShown);
+    Check(dialog, IDC_OPTIONS_MESSAGES_NO, !context.messagesShown);
     for (const CheckFlag& check : kCheckFlags) Check(dialog, check.button, s.*check.flag);
     for (const RadioFlag& radio : kRadioFlags) {
         Check(dialog, radio.trueButton, s.*radio.flag);
@@ -200,16 +191,16 @@ void Open(HWND dialog, OptionsDialog& context) {
 // OK: false (the dialog stays open, nothing applied) when the two password
 // boxes differ.
 bool Apply(HWND dialog, OptionsDialog& context) {
-    const std::u16string password = QvLibrary::GetItemText(dialog, kPassword);
-    const std::u16string confirm = QvLibrary::GetItemText(dialog, kConfirmPassword);
+    const std::u16string password = QvLibrary::GetItemText(dialog, IDC_OPTIONS_PASSWORD);
+    const std::u16string confirm = QvLibrary::GetItemText(dialog, IDC_OPTIONS_CONFIRM_PASSWORD);
     if (password != confirm) {
         // The passwords' page comes up for re-typing; the warning is owned
         // by this dialog, so that it stays modal to it.
         if (context.page != kPasswordsPage) context.tabs.SelectTab(kPasswordsPage);
         ::MessageBoxW(dialog, Wide(context.app.LoadString(kMismatchText)), Wide(context.app.LoadString(kTitleText)),
                       MB_OK | MB_ICONEXCLAMATION);
-        ::SetFocus(::GetDlgItem(dialog, kPassword));
-        ::SendDlgItemMessageW(dialog, kPassword, EM_SETSEL, 0, -1);
+        ::SetFocus(::GetDlgItem(dialog, IDC_OPTIONS_PASSWORD));
+        ::SendDlgItemMessageW(dialog, IDC_OPTIONS_PASSWORD, EM_SETSEL, 0, -1);
         return false;
     }
 
@@ -224,7 +215,7 @@ bool Apply(HWND dialog, OptionsDialog& context) {
     }
     s.passwordExpire = static_cast<std::int32_t>(context.expiry.SelectedData());
 
-    const bool showMessages = Checked(dialog, kMessagesYes);
+    const bool showMessages = Checked(dialog, IDC_OPTIONS_MESSAGES_YES);
     if (showMessages != context.messagesShown) SetShowMessages(context.app, showMessages);
     s.showHint = showMessages;
 
@@ -237,7 +228,7 @@ bool Apply(HWND dialog, OptionsDialog& context) {
     for (std::size_t i = 0; i < kCaptionEdits.size(); ++i) {
         s.captions[i] = QvLibrary::GetItemText(dialog, kCaptionEdits[i]);
     }
-    s.clearCommand = QvLibrary::GetItemText(dialog, kClearCommand);
+    s.clearCommand = QvLibrary::GetItemText(dialog, IDC_OPTIONS_CLEAR_COMMAND);
     return true;
 }
 
@@ -283,7 +274,7 @@ bool OptionsDialog::Message(HWND dialog, UINT message, WPARAM wp, LPARAM lp, INT
         }
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lp);
-            if (header != nullptr && header->idFrom == kTabStrip &&
+            if (header != nullptr && header->idFrom == IDC_OPTIONS_TABS &&
                 header->code == static_cast<UINT>(TCN_SELCHANGE)) {
                 ShowPage(dialog, *this, tabs.CurrentTab());
                 return true;
@@ -315,7 +306,7 @@ bool OptionsDialog::Message(HWND dialog, UINT message, WPARAM wp, LPARAM lp, INT
 
 bool RunOptionsDialog(const QvApp& app, HWND owner, Settings& settings) {
     OptionsDialog dialog(app, settings);
-    return dialog.Run(app, owner, kTemplate);
+    return dialog.Run(app, owner, DLG_OPTIONS);
 }
 
 bool ReadShowMessages(const QvApp& app) {

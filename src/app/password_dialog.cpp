@@ -10,24 +10,17 @@
 #include "framework/dialog.h"
 #include "framework/helpers.h"
 #include "framework/wide.h"
+#include "ids.h"
+#include "string_ids.h"
 
 namespace kodrin::app {
 namespace {
 
 using QvLibrary::QvApp;
 
-constexpr int kTemplate = 1500;
-constexpr int kGenerate = 1501;
-constexpr int kPasswordBox = 1502;
-constexpr int kLengthBox = 1503;
-constexpr int kAllowLower = 1504;
-constexpr int kAllowNumber = 1505;
-constexpr int kLengthUpDown = 1506;
-constexpr int kAllowSymbol = 1507;
-constexpr int kAllowUpper = 1508;
 
-constexpr int kFailedText = 4490;   // the system's generator failed
-constexpr int kTitleText = 4109;    // "Kodrin"
+constexpr int kFailedText = STR_PASSWORD_GENERATOR_FAILED;   // the system's generator failed
+constexpr int kTitleText = STR_TITLE;    // "Kodrin"
 
 using QvLibrary::Wide;
 
@@ -46,27 +39,27 @@ bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == B
 void Open(HWND dialog, GeneratorDialog& context) {
     QvLibrary::CentreOnParent(dialog);
     const Settings& s = context.settings;
-    Check(dialog, kAllowLower, s.allowLower);
-    Check(dialog, kAllowUpper, s.allowUpper);
-    Check(dialog, kAllowNumber, s.allowNumber);
-    Check(dialog, kAllowSymbol, s.allowSymbol);
+    Check(dialog, IDC_PASSWORD_LOWERCASE, s.allowLower);
+    Check(dialog, IDC_PASSWORD_UPPERCASE, s.allowUpper);
+    Check(dialog, IDC_PASSWORD_NUMBERS, s.allowNumber);
+    Check(dialog, IDC_PASSWORD_SYMBOLS, s.allowSymbol);
 
-    HWND upDown = ::GetDlgItem(dialog, kLengthUpDown);
+    HWND upDown = ::GetDlgItem(dialog, IDC_PASSWORD_LENGTH_SPIN);
     ::SendMessageW(upDown, UDM_SETRANGE32, 0, kMaxPasswordLength);
     const auto position = static_cast<std::int32_t>(
         std::min<std::uint32_t>(s.passwordLength, static_cast<std::uint32_t>(kMaxPasswordLength)));
     ::SendMessageW(upDown, UDM_SETPOS32, 0, position);
     // The stored length as it is, also beyond the control's range.
-    ::SetDlgItemTextW(dialog, kLengthBox, std::to_wstring(s.passwordLength).c_str());
+    ::SetDlgItemTextW(dialog, IDC_PASSWORD_LENGTH, std::to_wstring(s.passwordLength).c_str());
 }
 
 void Generate(HWND dialog, GeneratorDialog& context) {
     PasswordForm form;
-    form.allowLower = Checked(dialog, kAllowLower);
-    form.allowUpper = Checked(dialog, kAllowUpper);
-    form.allowNumber = Checked(dialog, kAllowNumber);
-    form.allowSymbol = Checked(dialog, kAllowSymbol);
-    form.lengthText = QvLibrary::GetItemText(dialog, kLengthBox);
+    form.allowLower = Checked(dialog, IDC_PASSWORD_LOWERCASE);
+    form.allowUpper = Checked(dialog, IDC_PASSWORD_UPPERCASE);
+    form.allowNumber = Checked(dialog, IDC_PASSWORD_NUMBERS);
+    form.allowSymbol = Checked(dialog, IDC_PASSWORD_SYMBOLS);
+    form.lengthText = QvLibrary::GetItemText(dialog, IDC_PASSWORD_LENGTH);
     StorePasswordForm(form, context.settings);
 
     std::u16string password;
@@ -76,7 +69,7 @@ void Generate(HWND dialog, GeneratorDialog& context) {
             return;
         case PasswordResult::GeneratorFailed:
             // Never leave an older password on show as if it were new.
-            ::SetDlgItemTextW(dialog, kPasswordBox, L"");
+            ::SetDlgItemTextW(dialog, IDC_PASSWORD_TEXT, L"");
             ::MessageBoxW(dialog, Wide(context.app.LoadString(kFailedText)), Wide(context.app.LoadString(kTitleText)),
                           MB_OK | MB_ICONEXCLAMATION);
             return;
@@ -86,7 +79,7 @@ void Generate(HWND dialog, GeneratorDialog& context) {
     HWND clipboardOwner = context.owner != nullptr ? context.owner : context.app.MainWindow();
     if (clipboardOwner == nullptr) clipboardOwner = dialog;
     QvLibrary::WriteClipboardText(clipboardOwner, password);
-    ::SetDlgItemTextW(dialog, kPasswordBox, Wide(password));
+    ::SetDlgItemTextW(dialog, IDC_PASSWORD_TEXT, Wide(password));
 }
 
 class GeneratorBinding final : public QvLibrary::Dialog {
@@ -99,7 +92,7 @@ private:
         return TRUE;
     }
     bool Command(HWND dialog, WORD id, WORD notification) override {
-        if (id != kGenerate) return false;
+        if (id != IDC_PASSWORD_GENERATE) return false;
         if (notification == BN_CLICKED) Generate(dialog, context_);
         return true;
     }
@@ -112,7 +105,7 @@ private:
 bool RunPasswordGenerator(const QvApp& app, HWND owner, Settings& settings) {
     GeneratorDialog context{app, owner, settings};
     GeneratorBinding dialog(context);
-    return dialog.Run(app, owner, kTemplate);
+    return dialog.Run(app, owner, DLG_PASSWORD_GENERATOR);
 }
 
 }  // namespace kodrin::app

@@ -11,6 +11,7 @@
 #include "framework/dialog.h"
 #include "framework/helpers.h"
 #include "platform/image.h"
+#include "ids.h"
 
 namespace kodrin::app {
 
@@ -167,7 +168,7 @@ private:
         ::SetWindowPos(dialog, nullptr, 0, 0, image_.Width() + 2 * border + 2 * kPictureMargin,
                        image_.Height() + nonClient - border + 2 * kPictureMargin,
                        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        ::MoveWindow(::GetDlgItem(dialog, kPictureDialogFrame), kPictureMargin, kPictureMargin, image_.Width(),
+        ::MoveWindow(::GetDlgItem(dialog, IDC_PICTURE), kPictureMargin, kPictureMargin, image_.Width(),
                      image_.Height(), FALSE);
         QvLibrary::CentreOnParent(dialog);
         return TRUE;
@@ -182,7 +183,7 @@ private:
         // The frame shows the picture in its own size; the dialog paints
         // the button face around it.
         const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-        if (!draw || draw->CtlID != kPictureDialogFrame) return false;
+        if (!draw || draw->CtlID != IDC_PICTURE) return false;
         SelectedBitmap source(draw->hDC, image_.Bitmap());
         if (source.Dc()) ::BitBlt(draw->hDC, 0, 0, image_.Width(), image_.Height(), source.Dc(), 0, 0, SRCCOPY);
         return true;
@@ -197,7 +198,7 @@ void ShowFullSize(const QvLibrary::QvApp& app, HWND owner, const PictureBox& box
     const PictureImage* image = box.Image();
     if (!image) return;
     FullSizeDialog dialog(*image);
-    dialog.Run(app, owner, kPictureDialog);
+    dialog.Run(app, owner, DLG_PICTURE);
 }
 
 }  // namespace kodrin::app

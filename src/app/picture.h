@@ -24,8 +24,6 @@ class QvApp;
 
 namespace kodrin::app {
 
-inline constexpr int kPictureDialog = 1900;
-inline constexpr int kPictureDialogFrame = 1901;
 // Gap between the full-size view's edge and its picture.
 inline constexpr int kPictureMargin = 10;
 

@@ -8,20 +8,13 @@
 #include "framework/helpers.h"
 #include "framework/wide.h"
 #include "reports/statistics.h"
+#include "ids.h"
 
 namespace kodrin::app {
 namespace {
 
 using QvLibrary::QvApp;
 
-constexpr int kTemplate = 2100;
-constexpr int kCategoryList = 2101;
-constexpr int kTotalCost = 2102;
-constexpr int kApplications = 2103;
-constexpr int kDisks = 2104;
-constexpr int kMediaList = 2105;
-constexpr int kOutOfDate = 2106;
-constexpr int kUpgradeCost = 2107;
 
 using QvLibrary::Wide;
 
@@ -37,7 +30,7 @@ struct StatisticsDialog {
 };
 
 std::u16string ChosenCategory(HWND dialog, const StatisticsDialog& context) {
-    const LRESULT index = ::SendDlgItemMessageW(dialog, kCategoryList, CB_GETCURSEL, 0, 0);
+    const LRESULT index = ::SendDlgItemMessageW(dialog, IDC_STATISTICS_CATEGORY, CB_GETCURSEL, 0, 0);
     if (index < 0 || static_cast<std::size_t>(index) >= context.categories.size()) return {};
     return context.categories[static_cast<std::size_t>(index)];
 }
@@ -46,11 +39,11 @@ void Recalculate(HWND dialog, const StatisticsDialog& context) {
     const Statistics figures =
         ComputeStatistics(context.catalog, ChosenCategory(dialog, context), context.media.SelectedText());
     const StatisticsTexts texts = FormatStatistics(figures);
-    ::SetDlgItemTextW(dialog, kApplications, Wide(texts.applications));
-    ::SetDlgItemTextW(dialog, kDisks, Wide(texts.disks));
-    ::SetDlgItemTextW(dialog, kTotalCost, Wide(texts.totalCost));
-    ::SetDlgItemTextW(dialog, kUpgradeCost, Wide(texts.upgradeCost));
-    ::SetDlgItemTextW(dialog, kOutOfDate, Wide(texts.outOfDate));
+    ::SetDlgItemTextW(dialog, IDC_STATISTICS_APPLICATIONS, Wide(texts.applications));
+    ::SetDlgItemTextW(dialog, IDC_STATISTICS_DISKS, Wide(texts.disks));
+    ::SetDlgItemTextW(dialog, IDC_STATISTICS_TOTAL_COST, Wide(texts.totalCost));
+    ::SetDlgItemTextW(dialog, IDC_STATISTICS_UPGRADE_COST, Wide(texts.upgradeCost));
+    ::SetDlgItemTextW(dialog, IDC_STATISTICS_OUT_OF_DATE, Wide(texts.outOfDate));
 }
 
 void Open(HWND dialog, StatisticsDialog& context) {
@@ -58,12 +51,12 @@ void Open(HWND dialog, StatisticsDialog& context) {
 
     context.categories = StatisticsCategoryChoices(context.catalog);
     for (const std::u16string& name : context.categories) {
-        ::SendDlgItemMessageW(dialog, kCategoryList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name)));
+        ::SendDlgItemMessageW(dialog, IDC_STATISTICS_CATEGORY, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(name)));
     }
     const int initial = InitialStatisticsCategory(context.categories, context.category);
-    ::SendDlgItemMessageW(dialog, kCategoryList, CB_SETCURSEL, initial < 0 ? 0 : initial, 0);
+    ::SendDlgItemMessageW(dialog, IDC_STATISTICS_CATEGORY, CB_SETCURSEL, initial < 0 ? 0 : initial, 0);
 
-    context.media.Attach(::GetDlgItem(dialog, kMediaList));
+    context.media.Attach(::GetDlgItem(dialog, IDC_STATISTICS_MEDIA));
     for (const MediaChoice& choice : StatisticsMediaChoices()) {
         context.media.AddItem(choice.text, static_cast<std::uint32_t>(choice.value), false);
     }
@@ -82,7 +75,7 @@ private:
         return TRUE;
     }
     bool Command(HWND dialog, WORD id, WORD notification) override {
-        if (id != kCategoryList && id != kMediaList) return false;
+        if (id != IDC_STATISTICS_CATEGORY && id != IDC_STATISTICS_MEDIA) return false;
         if (notification == CBN_SELCHANGE) Recalculate(dialog, context_);
         return true;
     }
@@ -103,7 +96,7 @@ private:
 void ShowStatistics(const QvApp& app, HWND owner, const Catalog& catalog, const std::u16string& category) {
     StatisticsDialog context(catalog, category);
     StatisticsBinding dialog(context);
-    dialog.Run(app, owner, kTemplate);
+    dialog.Run(app, owner, DLG_STATISTICS);
 }
 
 }  // namespace kodrin::app

@@ -10,6 +10,7 @@
 #include "details_test_support.h"
 #include "platform/files.h"
 #include "support/temp_folder.h"
+#include "ids.h"
 
 namespace kodrin::test {
 namespace {
@@ -31,23 +32,23 @@ struct TextControl {
     std::u16string ApplicationRecord::* field;
 };
 const TextControl kTextControls[] = {
-    {7016, &ApplicationRecord::path},          {7011, &ApplicationRecord::company},
-    {7014, &ApplicationRecord::homePage},      {7017, &ApplicationRecord::program},
-    {7021, &ApplicationRecord::version},       {7015, &ApplicationRecord::installDate},
-    {7018, &ApplicationRecord::releasedDate},  {7804, &ApplicationRecord::description},
-    {7107, &ApplicationRecord::supportPage},   {7104, &ApplicationRecord::email},
-    {7108, &ApplicationRecord::supportPhone},  {7106, &ApplicationRecord::supportAddress},
-    {7209, &ApplicationRecord::loginPage},     {7313, &ApplicationRecord::purchaseDate},
-    {7309, &ApplicationRecord::installFile},   {7310, &ApplicationRecord::licenseType},
-    {7312, &ApplicationRecord::paymentMethod}, {7409, &ApplicationRecord::dateLastChecked},
-    {7415, &ApplicationRecord::latestVersion}, {7408, &ApplicationRecord::comments},
-    {7414, &ApplicationRecord::upgradePage},   {7411, &ApplicationRecord::padFile},
-    {7514, &ApplicationRecord::userName},      {7507, &ApplicationRecord::organization},
-    {7508, &ApplicationRecord::registrationEmail}, {7513, &ApplicationRecord::serialNumber},
-    {7511, &ApplicationRecord::registrationType},  {7509, &ApplicationRecord::registrationExpire},
-    {7510, &ApplicationRecord::registrationKey},   {7605, &ApplicationRecord::custom1},
-    {7606, &ApplicationRecord::custom2},       {7607, &ApplicationRecord::custom3},
-    {7608, &ApplicationRecord::custom4},       {7609, &ApplicationRecord::custom5},
+    {IDC_DETAILS_PATH, &ApplicationRecord::path},          {IDC_DETAILS_COMPANY, &ApplicationRecord::company},
+    {IDC_DETAILS_HOME_PAGE, &ApplicationRecord::homePage},      {IDC_DETAILS_PROGRAM, &ApplicationRecord::program},
+    {IDC_DETAILS_VERSION, &ApplicationRecord::version},       {IDC_DETAILS_INSTALL_DATE, &ApplicationRecord::installDate},
+    {IDC_DETAILS_RELEASED_DATE, &ApplicationRecord::releasedDate},  {IDC_DETAILS_DESCRIPTION, &ApplicationRecord::description},
+    {IDC_DETAILS_SUPPORT_PAGE, &ApplicationRecord::supportPage},   {IDC_DETAILS_EMAIL, &ApplicationRecord::email},
+    {IDC_DETAILS_SUPPORT_PHONE, &ApplicationRecord::supportPhone},  {IDC_DETAILS_SUPPORT_ADDRESS, &ApplicationRecord::supportAddress},
+    {IDC_DETAILS_LOGIN_PAGE, &ApplicationRecord::loginPage},     {IDC_DETAILS_PURCHASE_DATE, &ApplicationRecord::purchaseDate},
+    {IDC_DETAILS_INSTALL_FILE, &ApplicationRecord::installFile},   {IDC_DETAILS_LICENSE_TYPE, &ApplicationRecord::licenseType},
+    {IDC_DETAILS_PAYMENT_METHOD, &ApplicationRecord::paymentMethod}, {IDC_DETAILS_DATE_LAST_CHECKED, &ApplicationRecord::dateLastChecked},
+    {IDC_DETAILS_LATEST_VERSION, &ApplicationRecord::latestVersion}, {IDC_DETAILS_COMMENTS, &ApplicationRecord::comments},
+    {IDC_DETAILS_UPGRADE_PAGE, &ApplicationRecord::upgradePage},   {IDC_DETAILS_PAD_FILE, &ApplicationRecord::padFile},
+    {IDC_DETAILS_USER_NAME, &ApplicationRecord::userName},      {IDC_DETAILS_ORGANIZATION, &ApplicationRecord::organization},
+    {IDC_DETAILS_REGISTRATION_EMAIL, &ApplicationRecord::registrationEmail}, {IDC_DETAILS_SERIAL_NUMBER, &ApplicationRecord::serialNumber},
+    {IDC_DETAILS_REGISTRATION_TYPE, &ApplicationRecord::registrationType},  {IDC_DETAILS_REGISTRATION_EXPIRE, &ApplicationRecord::registrationExpire},
+    {IDC_DETAILS_REGISTRATION_KEY, &ApplicationRecord::registrationKey},   {IDC_DETAILS_CUSTOM1, &ApplicationRecord::custom1},
+    {IDC_DETAILS_CUSTOM2, &ApplicationRecord::custom2},       {IDC_DETAILS_CUSTOM3, &ApplicationRecord::custom3},
+    {IDC_DETAILS_CUSTOM4, &ApplicationRecord::custom4},       {IDC_DETAILS_CUSTOM5, &ApplicationRecord::custom5},
 };
 
 ApplicationRecord FullRecord() {
@@ -78,7 +79,7 @@ ApplicationRecord FullRecord() {
 }
 
 std::vector<std::u16string> SelectedCategories(HWND dialog) {
-    HWND list = ::GetDlgItem(dialog, 7803);
+    HWND list = ::GetDlgItem(dialog, IDC_DETAILS_CATEGORIES);
     std::vector<std::u16string> names;
     const int count = static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
@@ -99,8 +100,8 @@ TEST_F(DetailsDialogTest, ReadOnlyHasNoOkAndCancelKeepsTheRecord) {
     driver_.Then([&](HWND dialog) {
         EXPECT_FALSE(Visible(dialog, IDOK));
         EXPECT_TRUE(Visible(dialog, IDCANCEL));
-        EXPECT_FALSE(Visible(dialog, 1704));   // the warning belongs to multiple edit
-        SetItemText(dialog, 7017, u"changed");
+        EXPECT_FALSE(Visible(dialog, IDC_DETAILS_WARNING));   // the warning belongs to multiple edit
+        SetItemText(dialog, IDC_DETAILS_PROGRAM, u"changed");
         // Enter still reaches the hidden default button: nothing is written.
         Press(dialog, IDOK);
         EXPECT_TRUE(::IsWindow(dialog));
@@ -114,7 +115,7 @@ TEST_F(DetailsDialogTest, ReadOnlyHasNoOkAndCancelKeepsTheRecord) {
     // Cancel in an editable dialog leaves the record too.
     driver_.Then([&](HWND dialog) {
         EXPECT_TRUE(Visible(dialog, IDOK));
-        SetItemText(dialog, 7011, u"changed");
+        SetItemText(dialog, IDC_DETAILS_COMPANY, u"changed");
         Click(dialog, IDCANCEL);
     });
     EXPECT_FALSE(RunDetailsDialog(app_, nullptr, DetailsMode::Edit, false, record, settings_, catalog_));
@@ -127,31 +128,31 @@ TEST_F(DetailsDialogTest, EditShowsEveryPageAndRoundTripsEveryField) {
     driver_.Then([&](HWND dialog) {
         EXPECT_EQ(WindowText(dialog), u"Application Details");
         // Each page shows its own controls only; the login list goes with its page.
-        const int firstOfPage[] = {7016, 7803, 7107, 7203, 7313, 7409, 7514, 7605, 7702};
+        const int firstOfPage[] = {IDC_DETAILS_PATH, IDC_DETAILS_CATEGORIES, IDC_DETAILS_SUPPORT_PAGE, IDC_DETAILS_AUTO_LOGIN, IDC_DETAILS_PURCHASE_DATE, IDC_DETAILS_DATE_LAST_CHECKED, IDC_DETAILS_USER_NAME, IDC_DETAILS_CUSTOM1, IDC_DETAILS_PICTURE_BROWSE};
         for (int page = 0; page < 9; ++page) {
             ShowTab(dialog, page);
             for (int other = 0; other < 9; ++other) {
                 EXPECT_EQ(Visible(dialog, firstOfPage[other]), other == page) << page << " " << other;
             }
-            EXPECT_EQ(Visible(dialog, 7208), page == 3);
+            EXPECT_EQ(Visible(dialog, IDC_DETAILS_LOGIN_LIST), page == 3);
         }
         ShowTab(dialog, 1);
-        EXPECT_TRUE(Visible(dialog, 7805));   // the sort order outside multiple edit
+        EXPECT_TRUE(Visible(dialog, IDC_DETAILS_SORT_ORDER));   // the sort order outside multiple edit
         // Ctrl+Tab and Ctrl+Page Up move between the pages from any control.
         BYTE keys[256] = {};
         ::GetKeyboardState(keys);
         keys[VK_CONTROL] = 0x80;
         ::SetKeyboardState(keys);
-        MSG key{::GetDlgItem(dialog, 7804), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+        MSG key{::GetDlgItem(dialog, IDC_DETAILS_DESCRIPTION), WM_KEYDOWN, VK_TAB, 0, 0, {}};
         EXPECT_TRUE(::CallMsgFilterW(&key, MSGF_DIALOGBOX));
-        EXPECT_TRUE(Visible(dialog, 7107));
+        EXPECT_TRUE(Visible(dialog, IDC_DETAILS_SUPPORT_PAGE));
         key.wParam = VK_PRIOR;
         EXPECT_TRUE(::CallMsgFilterW(&key, MSGF_DIALOGBOX));
-        EXPECT_TRUE(Visible(dialog, 7803));
+        EXPECT_TRUE(Visible(dialog, IDC_DETAILS_CATEGORIES));
         key.wParam = VK_PRIOR;
         ::CallMsgFilterW(&key, MSGF_DIALOGBOX);
         ::CallMsgFilterW(&key, MSGF_DIALOGBOX);
-        EXPECT_TRUE(Visible(dialog, 7702));   // round from the first page to the last
+        EXPECT_TRUE(Visible(dialog, IDC_DETAILS_PICTURE_BROWSE));   // round from the first page to the last
         keys[VK_CONTROL] = 0;
         ::SetKeyboardState(keys);
         key.wParam = VK_TAB;
@@ -160,18 +161,18 @@ TEST_F(DetailsDialogTest, EditShowsEveryPageAndRoundTripsEveryField) {
         for (const TextControl& control : kTextControls) {
             EXPECT_EQ(ItemText(dialog, control.id), record.*(control.field)) << control.id;
         }
-        EXPECT_EQ(ItemText(dialog, 7314), u"$12.50");
-        EXPECT_EQ(ItemText(dialog, 7412), u"");   // a price of 0 shows nothing
-        EXPECT_EQ(ItemText(dialog, 7308), u"3");
-        EXPECT_EQ(ItemText(dialog, 7311), u"DVD");
-        EXPECT_EQ(ItemText(dialog, 7805), u"7");
-        EXPECT_EQ(ItemText(dialog, 7703), u"shot.png");
-        EXPECT_EQ(ItemText(dialog, 7600), settings_.captions[0] + u":");
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_PURCHASE_PRICE), u"$12.50");
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_UPGRADE_PRICE), u"");   // a price of 0 shows nothing
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_DISK_COUNT), u"3");
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_MEDIA), u"DVD");
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_SORT_ORDER), u"7");
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_PICTURE_NAME), u"shot.png");
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_CUSTOM1_LABEL), settings_.captions[0] + u":");
         EXPECT_EQ(SelectedCategories(dialog), (std::vector<std::u16string>{u"Utilities", u"Office"}));
-        EXPECT_EQ(::IsDlgButtonChecked(dialog, 7012), BST_CHECKED);
-        EXPECT_EQ(::IsDlgButtonChecked(dialog, 7009), BST_CHECKED);
-        EXPECT_EQ(::IsDlgButtonChecked(dialog, 7407), BST_CHECKED);
-        EXPECT_EQ(::IsDlgButtonChecked(dialog, 7203), BST_UNCHECKED);
+        EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_DETAILS_HIDE), BST_CHECKED);
+        EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_DETAILS_AUTO_REMOVE), BST_CHECKED);
+        EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_DETAILS_AUTO_UPDATE), BST_CHECKED);
+        EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_DETAILS_AUTO_LOGIN), BST_UNCHECKED);
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(RunDetailsDialog(app_, nullptr, DetailsMode::Edit, false, record, settings_, catalog_));
@@ -181,15 +182,15 @@ TEST_F(DetailsDialogTest, EditShowsEveryPageAndRoundTripsEveryField) {
     // Every control written back into its field.
     settings_.captions[0] = u"Seat";
     driver_.Then([&](HWND dialog) {
-        EXPECT_EQ(ItemText(dialog, 7600), u"Seat:");
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_CUSTOM1_LABEL), u"Seat:");
         for (const TextControl& control : kTextControls) SetItemText(dialog, control.id, u"new " + ItemText(dialog, control.id));
-        SetItemText(dialog, 7314, u"$7.25");
-        SetItemText(dialog, 7412, u"3");
-        SetItemText(dialog, 7805, u"-4");
-        ::SendDlgItemMessageW(dialog, 7803, LB_SETSEL, TRUE, 0);    // Games
-        ::SendDlgItemMessageW(dialog, 7803, LB_SETSEL, FALSE, 2);   // not Office
-        ::CheckDlgButton(dialog, 7012, BST_UNCHECKED);
-        ::CheckDlgButton(dialog, 7203, BST_CHECKED);
+        SetItemText(dialog, IDC_DETAILS_PURCHASE_PRICE, u"$7.25");
+        SetItemText(dialog, IDC_DETAILS_UPGRADE_PRICE, u"3");
+        SetItemText(dialog, IDC_DETAILS_SORT_ORDER, u"-4");
+        ::SendDlgItemMessageW(dialog, IDC_DETAILS_CATEGORIES, LB_SETSEL, TRUE, 0);    // Games
+        ::SendDlgItemMessageW(dialog, IDC_DETAILS_CATEGORIES, LB_SETSEL, FALSE, 2);   // not Office
+        ::CheckDlgButton(dialog, IDC_DETAILS_HIDE, BST_UNCHECKED);
+        ::CheckDlgButton(dialog, IDC_DETAILS_AUTO_LOGIN, BST_CHECKED);
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(RunDetailsDialog(app_, nullptr, DetailsMode::Edit, false, record, settings_, catalog_));
@@ -216,13 +217,13 @@ TEST_F(DetailsDialogTest, AddModeStartsFromTheCurrentCategoryAndDefaultMedia) {
     ApplicationRecord record = NewRecord();
     driver_.Then([&](HWND dialog) {
         EXPECT_EQ(SelectedCategories(dialog), (std::vector<std::u16string>{u"Games"}));
-        EXPECT_EQ(ItemText(dialog, 7311), u"Download");
-        EXPECT_EQ(ItemText(dialog, 7314), u"");
-        EXPECT_EQ(ItemText(dialog, 7308), u"0");
-        EXPECT_EQ(::IsDlgButtonChecked(dialog, 7203), BST_CHECKED);   // a new record logs in automatically
-        EXPECT_EQ(::IsDlgButtonChecked(dialog, 7012), BST_UNCHECKED);
-        SetItemText(dialog, 7017, u"Editor");
-        SetItemText(dialog, 7021, u"2.0");
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_MEDIA), u"Download");
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_PURCHASE_PRICE), u"");
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_DISK_COUNT), u"0");
+        EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_DETAILS_AUTO_LOGIN), BST_CHECKED);   // a new record logs in automatically
+        EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_DETAILS_HIDE), BST_UNCHECKED);
+        SetItemText(dialog, IDC_DETAILS_PROGRAM, u"Editor");
+        SetItemText(dialog, IDC_DETAILS_VERSION, u"2.0");
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(RunDetailsDialog(app_, nullptr, DetailsMode::Add, false, record, settings_, catalog_));
@@ -250,15 +251,15 @@ TEST_F(DetailsDialogTest, MediaChoiceSetsTheDiskCountAndTheEmptyEntryClearsTheMe
         const std::pair<const char16_t*, const char16_t*> expected[] = {
             {u"CD", u"1"}, {u"Floppy", u"0"}, {u"DVD", u"1"}, {u"Other", u"0"}, {u"Download", u"1"}};
         for (const auto& [media, disks] : expected) {
-            ChooseComboText(dialog, 7311, media);
-            EXPECT_EQ(ItemText(dialog, 7308), disks) << reinterpret_cast<const wchar_t*>(media);
+            ChooseComboText(dialog, IDC_DETAILS_MEDIA, media);
+            EXPECT_EQ(ItemText(dialog, IDC_DETAILS_DISK_COUNT), disks) << reinterpret_cast<const wchar_t*>(media);
         }
         // The empty entry comes first and counts no disk.
-        HWND combo = ::GetDlgItem(dialog, 7311);
+        HWND combo = ::GetDlgItem(dialog, IDC_DETAILS_MEDIA);
         ::SendMessageW(combo, CB_SETCURSEL, 0, 0);
-        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(7311, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-        EXPECT_EQ(ItemText(dialog, 7311), u"");
-        EXPECT_EQ(ItemText(dialog, 7308), u"0");
+        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_DETAILS_MEDIA, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_MEDIA), u"");
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_DISK_COUNT), u"0");
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(RunDetailsDialog(app_, nullptr, DetailsMode::Edit, false, record, settings_, catalog_));
@@ -282,22 +283,22 @@ TEST_F(DetailsDialogTest, MultipleEditLeavesUndecidedBoxesAndEmptyFieldsAlone) {
 
     ApplicationRecord form = NewRecord();
     driver_.Then([&](HWND dialog) {
-        EXPECT_TRUE(Visible(dialog, 1704));
+        EXPECT_TRUE(Visible(dialog, IDC_DETAILS_WARNING));
         ShowTab(dialog, 1);
-        EXPECT_FALSE(Visible(dialog, 7805));   // no sort order for several records
-        EXPECT_FALSE(Visible(dialog, 7800));
-        EXPECT_TRUE(Visible(dialog, 7803));
+        EXPECT_FALSE(Visible(dialog, IDC_DETAILS_SORT_ORDER));   // no sort order for several records
+        EXPECT_FALSE(Visible(dialog, IDC_DETAILS_SORT_ORDER_LABEL));
+        EXPECT_TRUE(Visible(dialog, IDC_DETAILS_CATEGORIES));
         EXPECT_TRUE(SelectedCategories(dialog).empty());
-        for (int box : {7012, 7009, 7203, 7407}) EXPECT_EQ(::IsDlgButtonChecked(dialog, box), BST_INDETERMINATE);
-        EXPECT_EQ(ItemText(dialog, 7311), u"");   // the first media entry: no change
+        for (int box : {IDC_DETAILS_HIDE, IDC_DETAILS_AUTO_REMOVE, IDC_DETAILS_AUTO_LOGIN, IDC_DETAILS_AUTO_UPDATE}) EXPECT_EQ(::IsDlgButtonChecked(dialog, box), BST_INDETERMINATE);
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_MEDIA), u"");   // the first media entry: no change
         RECT tabs{}, list{};
-        ::GetWindowRect(::GetDlgItem(dialog, 7803), &list);
-        ::GetWindowRect(::GetDlgItem(dialog, 1703), &tabs);
+        ::GetWindowRect(::GetDlgItem(dialog, IDC_DETAILS_CATEGORIES), &list);
+        ::GetWindowRect(::GetDlgItem(dialog, IDC_DETAILS_TABS), &tabs);
         EXPECT_GE(list.top - tabs.top, 80 - 20 + 30 - 1);   // rows start below the warning
-        ::CheckDlgButton(dialog, 7407, BST_CHECKED);
-        ::CheckDlgButton(dialog, 7012, BST_UNCHECKED);
-        SetItemText(dialog, 7011, u"New Co");
-        SetItemText(dialog, 7408, u"***");
+        ::CheckDlgButton(dialog, IDC_DETAILS_AUTO_UPDATE, BST_CHECKED);
+        ::CheckDlgButton(dialog, IDC_DETAILS_HIDE, BST_UNCHECKED);
+        SetItemText(dialog, IDC_DETAILS_COMPANY, u"New Co");
+        SetItemText(dialog, IDC_DETAILS_COMMENTS, u"***");
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(RunDetailsDialog(app_, nullptr, DetailsMode::MultipleEdit, false, form, settings_, catalog_));
@@ -337,16 +338,16 @@ TEST_F(DetailsDialogTest, DateButtonsOfferTheFieldsDateAndWriteTheChosenOne) {
     record.installDate = u"03/15/2010";
     record.releasedDate = u"04/01/2011";
     driver_.Then([&](HWND dialog) {
-        Press(dialog, 7019);   // the picker runs inside this call
-        EXPECT_EQ(ItemText(dialog, 7015), u"03/17/2010");
-        Press(dialog, 7020);
-        EXPECT_EQ(ItemText(dialog, 7018), u"");   // erased
-        Press(dialog, 7512);
-        EXPECT_EQ(ItemText(dialog, 7509), u"");   // cancelled: unchanged
+        Press(dialog, IDC_DETAILS_INSTALL_DATE_BUTTON);   // the picker runs inside this call
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_INSTALL_DATE), u"03/17/2010");
+        Press(dialog, IDC_DETAILS_RELEASED_DATE_BUTTON);
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_RELEASED_DATE), u"");   // erased
+        Press(dialog, IDC_DETAILS_REGISTRATION_EXPIRE_BUTTON);
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_REGISTRATION_EXPIRE), u"");   // cancelled: unchanged
         Click(dialog, IDOK);
     });
     driver_.Then([&](HWND picker) {
-        HWND calendar = ::GetDlgItem(picker, 20201);
+        HWND calendar = ::GetDlgItem(picker, IDC_DATE_CALENDAR);
         SYSTEMTIME shown{};
         ::SendMessageW(calendar, MCM_GETCURSEL, 0, reinterpret_cast<LPARAM>(&shown));
         EXPECT_EQ(shown.wYear, 2010);
@@ -370,19 +371,19 @@ TEST_F(DetailsDialogTest, ProgramFileFillsOnlyTheEmptyFields) {
     ApplicationRecord record = NewRecord();
     record.company = u"Typed Co";
     driver_.Then([&](HWND dialog) {
-        Press(dialog, 7010);
-        EXPECT_EQ(ItemText(dialog, 7016), program);
-        EXPECT_EQ(ItemText(dialog, 7011), u"Typed Co");   // typed in: kept
-        EXPECT_EQ(ItemText(dialog, 7017), u"Kodrin Fixture");
-        EXPECT_EQ(ItemText(dialog, 7021), u"1.2.3.4");
-        EXPECT_FALSE(ItemText(dialog, 7015).empty());
-        EXPECT_EQ(ItemText(dialog, 7015), ItemText(dialog, 7313));
-        EXPECT_EQ(ItemText(dialog, 7703), program);
+        Press(dialog, IDC_DETAILS_CHOOSE_PROGRAM);
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_PATH), program);
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_COMPANY), u"Typed Co");   // typed in: kept
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_PROGRAM), u"Kodrin Fixture");
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_VERSION), u"1.2.3.4");
+        EXPECT_FALSE(ItemText(dialog, IDC_DETAILS_INSTALL_DATE).empty());
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_INSTALL_DATE), ItemText(dialog, IDC_DETAILS_PURCHASE_DATE));
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_PICTURE_NAME), program);
 
         // A second choice changes only the path: everything else is filled.
-        SetItemText(dialog, 7021, u"9");
-        Press(dialog, 7010);
-        EXPECT_EQ(ItemText(dialog, 7021), u"9");
+        SetItemText(dialog, IDC_DETAILS_VERSION, u"9");
+        Press(dialog, IDC_DETAILS_CHOOSE_PROGRAM);
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_VERSION), u"9");
         Click(dialog, IDOK);
     });
     for (int i = 0; i < 2; ++i) {
@@ -426,15 +427,15 @@ TEST_F(DetailsDialogTest, ThePicturePageTakesImagesAndProgramIconsAndClearsAfter
     ApplicationRecord record = NewRecord();
     driver_.Then([&](HWND dialog) {
         ShowTab(dialog, 8);
-        EXPECT_TRUE(Visible(dialog, 7701));
+        EXPECT_TRUE(Visible(dialog, IDC_DETAILS_PICTURE_FRAME));
         // An image file is taken as it is.
-        Press(dialog, 7702);
-        EXPECT_EQ(ItemText(dialog, 7703), image);
+        Press(dialog, IDC_DETAILS_PICTURE_BROWSE);
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_PICTURE_NAME), image);
         // A program gives its icon as a bitmap, named after the application,
         // and the frame shows it in its top-left corner.
-        HWND frame = ::GetDlgItem(dialog, 7701);
-        Press(dialog, 7702);
-        EXPECT_EQ(ItemText(dialog, 7703), program);
+        HWND frame = ::GetDlgItem(dialog, IDC_DETAILS_PICTURE_FRAME);
+        Press(dialog, IDC_DETAILS_PICTURE_BROWSE);
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_PICTURE_NAME), program);
         ::UpdateWindow(frame);
         HDC dc = ::GetDC(frame);
         const COLORREF corner = ::GetPixel(dc, 4, 4);
@@ -448,8 +449,8 @@ TEST_F(DetailsDialogTest, ThePicturePageTakesImagesAndProgramIconsAndClearsAfter
         // A click shows it full size.
         ::SendMessageW(frame, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         // Clear asks first: No keeps the picture.
-        Press(dialog, 7700);
-        EXPECT_EQ(ItemText(dialog, 7703), program);
+        Press(dialog, IDC_DETAILS_PICTURE_CLEAR);
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_PICTURE_NAME), program);
         Click(dialog, IDOK);
     });
     driver_.Then([&](HWND chooser) {
@@ -458,7 +459,7 @@ TEST_F(DetailsDialogTest, ThePicturePageTakesImagesAndProgramIconsAndClearsAfter
     });
     driver_.Then([&](HWND chooser) { ChooseFile(chooser, program); });
     driver_.Then([](HWND view) {   // the full-size view
-        HWND picture = ::GetDlgItem(view, 1901);
+        HWND picture = ::GetDlgItem(view, IDC_PICTURE);
         RECT r{};
         ::GetWindowRect(picture, &r);
         EXPECT_EQ(r.right - r.left, 32);   // the icon's own size
@@ -478,16 +479,16 @@ TEST_F(DetailsDialogTest, ThePicturePageTakesImagesAndProgramIconsAndClearsAfter
     // Yes clears the picture; Cancel would have left the record alone.
     const std::vector<std::uint8_t> kept = record.picture;
     driver_.Then([&](HWND dialog) {
-        EXPECT_EQ(ItemText(dialog, 7703), u"Kodrin Fixture.bmp");
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_PICTURE_NAME), u"Kodrin Fixture.bmp");
         // The record's own picture is shown from the start.
         ShowTab(dialog, 8);
-        HWND frame = ::GetDlgItem(dialog, 7701);
+        HWND frame = ::GetDlgItem(dialog, IDC_DETAILS_PICTURE_FRAME);
         ::UpdateWindow(frame);
         HDC dc = ::GetDC(frame);
         EXPECT_GT(GetRValue(::GetPixel(dc, 4, 4)), 200);
         ::ReleaseDC(frame, dc);
-        Press(dialog, 7700);
-        EXPECT_EQ(ItemText(dialog, 7703), u"");
+        Press(dialog, IDC_DETAILS_PICTURE_CLEAR);
+        EXPECT_EQ(ItemText(dialog, IDC_DETAILS_PICTURE_NAME), u"");
         Click(dialog, IDCANCEL);
     });
     driver_.Then([](HWND box) { Click(box, IDYES); });
@@ -495,8 +496,8 @@ TEST_F(DetailsDialogTest, ThePicturePageTakesImagesAndProgramIconsAndClearsAfter
     EXPECT_EQ(record.picture, kept);
 
     driver_.Then([&](HWND dialog) {
-        Press(dialog, 7700);
-        Press(dialog, 7702);
+        Press(dialog, IDC_DETAILS_PICTURE_CLEAR);
+        Press(dialog, IDC_DETAILS_PICTURE_BROWSE);
         Click(dialog, IDOK);
     });
     driver_.Then([](HWND box) { Click(box, IDYES); });
@@ -506,7 +507,7 @@ TEST_F(DetailsDialogTest, ThePicturePageTakesImagesAndProgramIconsAndClearsAfter
     EXPECT_EQ(record.picture, bytes);
 
     driver_.Then([&](HWND dialog) {
-        Press(dialog, 7700);
+        Press(dialog, IDC_DETAILS_PICTURE_CLEAR);
         Click(dialog, IDOK);
     });
     driver_.Then([](HWND box) { Click(box, IDYES); });
@@ -529,7 +530,7 @@ TEST_F(DetailsDialogTest, TheDialogKeepsItsRectangleInTheSettings) {
         EXPECT_EQ(r.right - r.left, 640);
         EXPECT_EQ(r.bottom - r.top, 500);
         RECT tabs{};
-        ::GetWindowRect(::GetDlgItem(dialog, 1703), &tabs);
+        ::GetWindowRect(::GetDlgItem(dialog, IDC_DETAILS_TABS), &tabs);
         EXPECT_EQ(tabs.right - tabs.left, 640 - 40);
         EXPECT_EQ(tabs.bottom - tabs.top, 500 - 100);
         ::MoveWindow(dialog, 60, 50, 700, 560, TRUE);   // a resize is stored at once

@@ -15,6 +15,8 @@
 #include "catalog/settings.h"
 #include "framework/app.h"
 #include "support/win32/dialog_driver.h"
+#include "ids.h"
+#include "string_ids.h"
 
 namespace kodrin::test {
 
@@ -32,10 +34,10 @@ inline bool Enabled(HWND dialog, int id) { return ::IsWindowEnabled(::GetDlgItem
 
 // Selects the tab and tells the dialog, as a click on the tab would.
 inline void ShowTab(HWND dialog, int index) {
-    HWND tabs = ::GetDlgItem(dialog, 1703);
+    HWND tabs = ::GetDlgItem(dialog, IDC_DETAILS_TABS);
     ::SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
-    NMHDR header{tabs, 1703, static_cast<UINT>(TCN_SELCHANGE)};
-    ::SendMessageW(dialog, WM_NOTIFY, 1703, reinterpret_cast<LPARAM>(&header));
+    NMHDR header{tabs, IDC_DETAILS_TABS, static_cast<UINT>(TCN_SELCHANGE)};
+    ::SendMessageW(dialog, WM_NOTIFY, IDC_DETAILS_TABS, reinterpret_cast<LPARAM>(&header));
 }
 
 // Selects the drop-down item with the text and tells the dialog.
@@ -96,7 +98,7 @@ inline void PutOnClipboard(const std::u16string& text) {
 
 class DialogTest : public ::testing::Test {
 protected:
-    DialogTest() : app_(4107, 4103, 4109), settings_(NewSettings()) {
+    DialogTest() : app_(STR_PROGRAM_NAME, STR_COMPANY, STR_TITLE), settings_(NewSettings()) {
         catalog_.options = &settings_;
         catalog_.categories = {u"Games", u"Utilities", u"Office"};
         catalog_.licenseTypes = {u"Freeware", u"Shareware"};

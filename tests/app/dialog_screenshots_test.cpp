@@ -21,6 +21,8 @@
 #include "framework/app.h"
 #include "support/win32/capture.h"
 #include "support/win32/dialog_driver.h"
+#include "ids.h"
+#include "string_ids.h"
 
 namespace kodrin::test {
 namespace {
@@ -87,7 +89,7 @@ ApplicationRecord SampleRecord() {
 TEST(Screenshots, DISABLED_Dialogs) {
     const std::u16string folder = ScreenshotFolder();
     ASSERT_FALSE(folder.empty()) << "KODRIN_SCREENSHOTS names the output folder";
-    QvLibrary::QvApp program(4107, 4103, 4109);
+    QvLibrary::QvApp program(STR_PROGRAM_NAME, STR_COMPANY, STR_TITLE);
     Settings settings = NewSettings();
     Catalog catalog;
     catalog.options = &settings;
@@ -102,17 +104,17 @@ TEST(Screenshots, DISABLED_Dialogs) {
     app::ShowAboutDialog(program, nullptr);
 
     driver.Then([&](HWND dialog) {
-        SetItemText(dialog, 1404, u"C:\\Users\\Ann\\Documents\\software.csv");
-        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(1404, EN_CHANGE),
-                       reinterpret_cast<LPARAM>(::GetDlgItem(dialog, 1404)));
+        SetItemText(dialog, IDC_EXPORT_FILE, u"C:\\Users\\Ann\\Documents\\software.csv");
+        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_EXPORT_FILE, EN_CHANGE),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDC_EXPORT_FILE)));
         Once(folder, u"export.png", IDCANCEL)(dialog);
     });
     app::AskExportOptions(program, nullptr, catalog, settings);
 
-    driver.Then(EveryPage(folder, u"details", 1703));
+    driver.Then(EveryPage(folder, u"details", IDC_DETAILS_TABS));
     app::RunDetailsDialog(program, nullptr, app::DetailsMode::Edit, false, record, settings, catalog);
 
-    driver.Then(EveryPage(folder, u"options", 1847));
+    driver.Then(EveryPage(folder, u"options", IDC_OPTIONS_TABS));
     app::RunOptionsDialog(program, nullptr, settings);
 
     driver.Then(Once(folder, u"password-generator.png", IDCANCEL));

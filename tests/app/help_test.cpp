@@ -8,6 +8,7 @@
 #include "framework/app.h"
 #include "platform/files.h"
 #include "support/temp_folder.h"
+#include "string_ids.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ TEST(Help, WritesTheProgramsDocumentOverADamagedCopy) {
     const std::uint8_t junk[] = {'j', 'u', 'n', 'k'};
     ASSERT_TRUE(kodrin::platform::WriteFileAtomically(damaged, junk));
 
-    QvLibrary::QvApp app(4107, 4103, 4109);
+    QvLibrary::QvApp app(STR_PROGRAM_NAME, STR_COMPANY, STR_TITLE);
     const std::u16string written = kodrin::app::WriteHelpFile(app, dir);
     ASSERT_EQ(written, damaged);
     std::vector<std::uint8_t> bytes;

@@ -6,6 +6,7 @@
 
 #include "app/details_dialog.h"
 #include "details_test_support.h"
+#include "ids.h"
 
 namespace kodrin::test {
 namespace {
@@ -30,19 +31,19 @@ TEST_F(LoginDialogsTest, LoginInformationEditsOneFieldAndNeedsANameOrAValue) {
     LoginField field{u"", u"", 5, LoginFieldType::StandardInput, true, false};
     driver_.Then([&](HWND dialog) {
         EXPECT_EQ(WindowText(dialog), u"Login Information");
-        HWND types = ::GetDlgItem(dialog, 5002);
+        HWND types = ::GetDlgItem(dialog, IDC_LOGIN_FIELD_TYPE);
         // Sorted texts; the field's type selected.
         EXPECT_EQ(ComboTexts(types), (std::vector<std::u16string>{u"Checkbox", u"Password or Security Info",
                                                                    u"Standard Input", u"Submit Button"}));
-        EXPECT_EQ(ItemText(dialog, 5002), u"Standard Input");
-        EXPECT_EQ(::IsDlgButtonChecked(dialog, 5003), BST_CHECKED);
-        EXPECT_EQ(::SendDlgItemMessageW(dialog, 5004, EM_GETPASSWORDCHAR, 0, 0), 0);
+        EXPECT_EQ(ItemText(dialog, IDC_LOGIN_FIELD_TYPE), u"Standard Input");
+        EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_LOGIN_USE_FOR_LOGIN), BST_CHECKED);
+        EXPECT_EQ(::SendDlgItemMessageW(dialog, IDC_LOGIN_VALUE, EM_GETPASSWORDCHAR, 0, 0), 0);
         // Neither a name nor a value: OK does nothing.
         Press(dialog, IDOK);
         EXPECT_TRUE(::IsWindowVisible(dialog));
-        SetItemText(dialog, 5004, u"remember");
+        SetItemText(dialog, IDC_LOGIN_VALUE, u"remember");
         ::SendMessageW(types, CB_SETCURSEL, 0, 0);   // Checkbox
-        ::CheckDlgButton(dialog, 5003, BST_UNCHECKED);
+        ::CheckDlgButton(dialog, IDC_LOGIN_USE_FOR_LOGIN, BST_UNCHECKED);
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(RunLoginInfoDialog(app_, nullptr, field, settings_, false));
@@ -56,10 +57,10 @@ TEST_F(LoginDialogsTest, LoginInformationEditsOneFieldAndNeedsANameOrAValue) {
     LoginField secret{u"pass", u"hunter2", 6, LoginFieldType::Password, true, false};
     const LoginField before = secret;
     driver_.Then([&](HWND dialog) {
-        EXPECT_EQ(::SendDlgItemMessageW(dialog, 5004, EM_GETPASSWORDCHAR, 0, 0), L'x');
-        EXPECT_EQ(ItemText(dialog, 5002), u"Password or Security Info");
+        EXPECT_EQ(::SendDlgItemMessageW(dialog, IDC_LOGIN_VALUE, EM_GETPASSWORDCHAR, 0, 0), L'x');
+        EXPECT_EQ(ItemText(dialog, IDC_LOGIN_FIELD_TYPE), u"Password or Security Info");
         EXPECT_FALSE(Visible(dialog, IDOK));
-        SetItemText(dialog, 5001, u"other");
+        SetItemText(dialog, IDC_LOGIN_FIELD_NAME, u"other");
         Press(dialog, IDOK);   // Enter on a read-only dialog
         EXPECT_TRUE(::IsWindowVisible(dialog));
         Click(dialog, IDCANCEL);
@@ -75,7 +76,7 @@ TEST_F(LoginDialogsTest, LoginInformationEditsOneFieldAndNeedsANameOrAValue) {
 
     settings_.showPasswords = true;
     driver_.Then([&](HWND dialog) {
-        EXPECT_EQ(::SendDlgItemMessageW(dialog, 5004, EM_GETPASSWORDCHAR, 0, 0), 0);
+        EXPECT_EQ(::SendDlgItemMessageW(dialog, IDC_LOGIN_VALUE, EM_GETPASSWORDCHAR, 0, 0), 0);
         Click(dialog, IDCANCEL);
     });
     EXPECT_FALSE(RunLoginInfoDialog(app_, nullptr, secret, settings_, false));
@@ -88,8 +89,8 @@ TEST_F(LoginDialogsTest, GenerateRandomTakesThePasswordFromTheClipboard) {
     settings_.passwordLength = 6;
     LoginField field{u"pin", u"old", 1, LoginFieldType::Password, true, false};
     driver_.Then([&](HWND dialog) {
-        Press(dialog, 2202);
-        const std::u16string value = ItemText(dialog, 5004);
+        Press(dialog, IDC_LOGIN_GENERATE_RANDOM);
+        const std::u16string value = ItemText(dialog, IDC_LOGIN_VALUE);
         EXPECT_EQ(value.size(), 6u);
         for (char16_t c : value) EXPECT_TRUE(c >= u'0' && c <= u'9');
         EXPECT_EQ(ClipboardText(), value);
@@ -109,18 +110,18 @@ TEST_F(LoginDialogsTest, GenerateRandomTakesThePasswordFromTheClipboard) {
     };
     driver_.Then([&](HWND dialog) {
         PutOnClipboard(u"from the generator");
-        Press(dialog, 2202);
-        EXPECT_EQ(ItemText(dialog, 5004), u"old");
+        Press(dialog, IDC_LOGIN_GENERATE_RANDOM);
+        EXPECT_EQ(ItemText(dialog, IDC_LOGIN_VALUE), u"old");
         accept = true;
-        Press(dialog, 2202);
-        EXPECT_EQ(ItemText(dialog, 5004), u"from the generator");
+        Press(dialog, IDC_LOGIN_GENERATE_RANDOM);
+        EXPECT_EQ(ItemText(dialog, IDC_LOGIN_VALUE), u"from the generator");
         if (::OpenClipboard(nullptr)) {
             ::EmptyClipboard();
             ::CloseClipboard();
         }
-        Press(dialog, 2202);
-        EXPECT_EQ(ItemText(dialog, 5004), u"");
-        SetItemText(dialog, 5004, u"kept");
+        Press(dialog, IDC_LOGIN_GENERATE_RANDOM);
+        EXPECT_EQ(ItemText(dialog, IDC_LOGIN_VALUE), u"");
+        SetItemText(dialog, IDC_LOGIN_VALUE, u"kept");
         Click(dialog, IDOK);
     });
     field.value = u"old";
@@ -148,9 +149,9 @@ TEST_F(LoginDialogsTest, SelectFieldOffersAutoAndEachKeyOnceAndStaysOnTop) {
     driver_.Then([&](HWND dialog) {
         EXPECT_EQ(WindowText(dialog), u"Select Field for (s3cret)");
         EXPECT_NE(::GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
-        HWND list = ::GetDlgItem(dialog, 20206);
+        HWND list = ::GetDlgItem(dialog, IDC_SELECT_FIELD_LIST);
         EXPECT_EQ(ComboTexts(list), (std::vector<std::u16string>{u"<auto>", u"Email", u"login", u"user"}));
-        EXPECT_EQ(ItemText(dialog, 20206), u"<auto>");
+        EXPECT_EQ(ItemText(dialog, IDC_SELECT_FIELD_LIST), u"<auto>");
         EXPECT_EQ(::GetFocus(), list);
         ::SendMessageW(list, CB_SETCURSEL, 2, 0);
         Click(dialog, IDOK);
@@ -174,7 +175,7 @@ TEST_F(LoginDialogsTest, TheLoginPageAddsEditsDeletesAndCopiesFields) {
 
     driver_.Then([&](HWND dialog) {
         ShowTab(dialog, 3);
-        HWND list = ::GetDlgItem(dialog, 7208);
+        HWND list = ::GetDlgItem(dialog, IDC_DETAILS_LOGIN_LIST);
         ASSERT_NE(list, nullptr);
         EXPECT_TRUE(::IsWindowVisible(list));
         ASSERT_EQ(ListCount(list), 2);
@@ -187,55 +188,55 @@ TEST_F(LoginDialogsTest, TheLoginPageAddsEditsDeletesAndCopiesFields) {
         EXPECT_EQ(ListText(list, 1, 3), u"No");
 
         // Enabling by selection.
-        EXPECT_TRUE(Enabled(dialog, 7202));
-        EXPECT_FALSE(Enabled(dialog, 7206));
-        EXPECT_FALSE(Enabled(dialog, 7205));
-        EXPECT_FALSE(Enabled(dialog, 7204));
+        EXPECT_TRUE(Enabled(dialog, IDC_DETAILS_LOGIN_ADD));
+        EXPECT_FALSE(Enabled(dialog, IDC_DETAILS_LOGIN_EDIT));
+        EXPECT_FALSE(Enabled(dialog, IDC_DETAILS_LOGIN_DELETE));
+        EXPECT_FALSE(Enabled(dialog, IDC_DETAILS_LOGIN_COPY));
         SelectListRow(list, 1, true);
-        EXPECT_TRUE(Enabled(dialog, 7206));
-        EXPECT_TRUE(Enabled(dialog, 7205));
-        EXPECT_TRUE(Enabled(dialog, 7204));
-        Press(dialog, 7204);
+        EXPECT_TRUE(Enabled(dialog, IDC_DETAILS_LOGIN_EDIT));
+        EXPECT_TRUE(Enabled(dialog, IDC_DETAILS_LOGIN_DELETE));
+        EXPECT_TRUE(Enabled(dialog, IDC_DETAILS_LOGIN_COPY));
+        Press(dialog, IDC_DETAILS_LOGIN_COPY);
         EXPECT_EQ(ClipboardText(), u"hunter2");   // copied in clear
         SelectListRow(list, 0, true);
-        EXPECT_FALSE(Enabled(dialog, 7206));
-        EXPECT_TRUE(Enabled(dialog, 7205));
-        EXPECT_FALSE(Enabled(dialog, 7204));
+        EXPECT_FALSE(Enabled(dialog, IDC_DETAILS_LOGIN_EDIT));
+        EXPECT_TRUE(Enabled(dialog, IDC_DETAILS_LOGIN_DELETE));
+        EXPECT_FALSE(Enabled(dialog, IDC_DETAILS_LOGIN_COPY));
 
         // Add: the new field takes the next id.
         SelectListRow(list, 0, false);
         SelectListRow(list, 1, false);
-        Press(dialog, 7202);
+        Press(dialog, IDC_DETAILS_LOGIN_ADD);
         ASSERT_EQ(ListCount(list), 3);
         EXPECT_EQ(ListText(list, 2, 0), u"remember");
         EXPECT_EQ(ListText(list, 2, 2), u"Checkbox");
 
         // Edit the first row.
         SelectListRow(list, 0, true);
-        Press(dialog, 7206);
+        Press(dialog, IDC_DETAILS_LOGIN_EDIT);
         EXPECT_EQ(ListText(list, 0, 1), u"you");
 
         // Delete: declined, then accepted for two rows.
         SelectListRow(list, 1, true);
-        Press(dialog, 7205);
+        Press(dialog, IDC_DETAILS_LOGIN_DELETE);
         EXPECT_EQ(ListCount(list), 3);
-        Press(dialog, 7205);
+        Press(dialog, IDC_DETAILS_LOGIN_DELETE);
         ASSERT_EQ(ListCount(list), 1);
         EXPECT_EQ(ListText(list, 0, 0), u"remember");
-        EXPECT_FALSE(Enabled(dialog, 7205));
+        EXPECT_FALSE(Enabled(dialog, IDC_DETAILS_LOGIN_DELETE));
         Click(dialog, IDOK);
     });
     driver_.Then([](HWND info) {   // Add
-        EXPECT_EQ(ItemText(info, 5002), u"Standard Input");
-        EXPECT_EQ(::IsDlgButtonChecked(info, 5003), BST_CHECKED);
-        SetItemText(info, 5001, u"remember");
-        SetItemText(info, 5004, u"1");
-        ::SendDlgItemMessageW(info, 5002, CB_SETCURSEL, 0, 0);
+        EXPECT_EQ(ItemText(info, IDC_LOGIN_FIELD_TYPE), u"Standard Input");
+        EXPECT_EQ(::IsDlgButtonChecked(info, IDC_LOGIN_USE_FOR_LOGIN), BST_CHECKED);
+        SetItemText(info, IDC_LOGIN_FIELD_NAME, u"remember");
+        SetItemText(info, IDC_LOGIN_VALUE, u"1");
+        ::SendDlgItemMessageW(info, IDC_LOGIN_FIELD_TYPE, CB_SETCURSEL, 0, 0);
         Click(info, IDOK);
     });
     driver_.Then([](HWND info) {   // Edit
-        EXPECT_EQ(ItemText(info, 5001), u"user");
-        SetItemText(info, 5004, u"you");
+        EXPECT_EQ(ItemText(info, IDC_LOGIN_FIELD_NAME), u"user");
+        SetItemText(info, IDC_LOGIN_VALUE, u"you");
         Click(info, IDOK);
     });
     driver_.Then([](HWND box) {
@@ -267,9 +268,9 @@ TEST_F(LoginDialogsTest, OpenInBrowserUsesTheProgramsBrowserUnlessTheDefaultOneI
         EXPECT_EQ(fields.size(), 1u);
     };
     driver_.Then([&](HWND dialog) {
-        Press(dialog, 7207);   // empty address: nothing
-        SetItemText(dialog, 7209, u"http://127.0.0.1:9/login");
-        Press(dialog, 7207);
+        Press(dialog, IDC_DETAILS_OPEN_LOGIN_PAGE);   // empty address: nothing
+        SetItemText(dialog, IDC_DETAILS_LOGIN_PAGE, u"http://127.0.0.1:9/login");
+        Press(dialog, IDC_DETAILS_OPEN_LOGIN_PAGE);
         Click(dialog, IDCANCEL);
     });
     EXPECT_FALSE(

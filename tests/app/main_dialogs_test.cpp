@@ -18,6 +18,8 @@
 #include "platform/files.h"
 #include "support/temp_folder.h"
 #include "support/win32/dialog_driver.h"
+#include "ids.h"
+#include "string_ids.h"
 
 namespace kodrin::app {
 namespace {
@@ -81,7 +83,7 @@ protected:
         test::DrainMessages();
     }
 
-    QvLibrary::QvApp app_{4107, 4103, 4109};
+    QvLibrary::QvApp app_{STR_PROGRAM_NAME, STR_COMPANY, STR_TITLE};
     DialogDriver driver_;
     // The progress dialog of a short export may close before the driver
     // sees it, leaving its script unused.
@@ -92,9 +94,9 @@ TEST_F(MainDialogsTest, AboutShowsTheNameAndVersionInformation) {
     std::u16string name, company, copyright;
     bool doneIsDefault = false;
     driver_.Then([&](HWND dialog) {
-        name = ItemText(dialog, kAboutName);
-        copyright = ItemText(dialog, kAboutCopyright);
-        company = ItemText(dialog, kAboutCompany);
+        name = ItemText(dialog, IDC_ABOUT_LINE1);
+        copyright = ItemText(dialog, IDC_ABOUT_LINE3);
+        company = ItemText(dialog, IDC_ABOUT_LINE4);
         doneIsDefault = LOWORD(::SendMessageW(dialog, DM_GETDEFID, 0, 0)) == IDCANCEL;
         Click(dialog, IDCANCEL);
     });
@@ -110,11 +112,11 @@ TEST_F(MainDialogsTest, CategoryNameIsTrimmedAndMustNameACategory) {
     std::vector<bool> okEnabled;
     driver_.Then([&](HWND dialog) {
         okEnabled.push_back(Enabled(dialog, IDOK));  // empty
-        SetItemText(dialog, kCategoryName, u"   ");
+        SetItemText(dialog, IDC_CATEGORY_NAME, u"   ");
         okEnabled.push_back(Enabled(dialog, IDOK));
-        SetItemText(dialog, kCategoryName, u"<All>");
+        SetItemText(dialog, IDC_CATEGORY_NAME, u"<All>");
         okEnabled.push_back(Enabled(dialog, IDOK));
-        SetItemText(dialog, kCategoryName, u"  Games ");
+        SetItemText(dialog, IDC_CATEGORY_NAME, u"  Games ");
         okEnabled.push_back(Enabled(dialog, IDOK));
         Click(dialog, IDOK);
     });
@@ -124,14 +126,14 @@ TEST_F(MainDialogsTest, CategoryNameIsTrimmedAndMustNameACategory) {
     // Renaming starts from the old name; Cancel gives nothing.
     std::u16string shown;
     driver_.Then([&](HWND dialog) {
-        shown = ItemText(dialog, kCategoryName);
-        SetItemText(dialog, kCategoryName, u"Utilities");
+        shown = ItemText(dialog, IDC_CATEGORY_NAME);
+        SetItemText(dialog, IDC_CATEGORY_NAME, u"Utilities");
         Click(dialog, IDOK);
     });
     EXPECT_EQ(AskCategoryName(app_, nullptr, u"Tools"), std::optional<std::u16string>(u"Utilities"));
     EXPECT_EQ(shown, u"Tools");
     driver_.Then([&](HWND dialog) {
-        SetItemText(dialog, kCategoryName, u"Other");
+        SetItemText(dialog, IDC_CATEGORY_NAME, u"Other");
         Click(dialog, IDCANCEL);
     });
     EXPECT_EQ(AskCategoryName(app_, nullptr, u"Tools"), std::nullopt);
@@ -143,33 +145,33 @@ TEST_F(MainDialogsTest, ColumnsMoveBetweenTheListsAndUpAndDown) {
     std::u16string firstCaption;
     std::vector<std::vector<bool>> states;  // -->, <--, Up, Down after each step
     auto state = [&](HWND dialog) {
-        states.push_back({Enabled(dialog, kColumnsShow), Enabled(dialog, kColumnsHide), Enabled(dialog, kColumnsUp),
-                          Enabled(dialog, kColumnsDown)});
+        states.push_back({Enabled(dialog, IDC_COLUMNS_ADD), Enabled(dialog, IDC_COLUMNS_REMOVE), Enabled(dialog, IDC_COLUMNS_UP),
+                          Enabled(dialog, IDC_COLUMNS_DOWN)});
     };
     driver_.Then([&](HWND dialog) {
-        displayed = Ids(dialog, kColumnsDisplayed);
-        available = Ids(dialog, kColumnsAvailable);
-        firstCaption = ListText(dialog, kColumnsDisplayed, 0);
+        displayed = Ids(dialog, IDC_COLUMNS_DISPLAYED);
+        available = Ids(dialog, IDC_COLUMNS_AVAILABLE);
+        firstCaption = ListText(dialog, IDC_COLUMNS_DISPLAYED, 0);
         state(dialog);  // nothing selected
-        Select(dialog, kColumnsDisplayed, 1);
+        Select(dialog, IDC_COLUMNS_DISPLAYED, 1);
         state(dialog);
-        Select(dialog, kColumnsAvailable, IndexOf(dialog, kColumnsAvailable, 0));
+        Select(dialog, IDC_COLUMNS_AVAILABLE, IndexOf(dialog, IDC_COLUMNS_AVAILABLE, 0));
         state(dialog);
-        EXPECT_EQ(::SendDlgItemMessageW(dialog, kColumnsDisplayed, LB_GETCURSEL, 0, 0), LB_ERR);
-        Press(dialog, kColumnsShow);  // 3 20 27 0
-        Select(dialog, kColumnsDisplayed, 3);
-        EXPECT_EQ(::SendDlgItemMessageW(dialog, kColumnsAvailable, LB_GETCURSEL, 0, 0), LB_ERR);
-        Press(dialog, kColumnsUp);
-        Press(dialog, kColumnsUp);  // 3 0 20 27
-        Press(dialog, kColumnsDown);
-        Press(dialog, kColumnsUp);
-        Press(dialog, kColumnsUp);
-        Press(dialog, kColumnsUp);  // already at the top: 0 3 20 27
-        Select(dialog, kColumnsDisplayed, 1);
-        Press(dialog, kColumnsHide);  // 0 20 27; 3 goes to the end of the available list
-        DoubleClick(dialog, kColumnsAvailable, IndexOf(dialog, kColumnsAvailable, 5));  // 0 20 27 5
-        DoubleClick(dialog, kColumnsDisplayed, 1);                                      // 0 27 5
-        available = Ids(dialog, kColumnsAvailable);
+        EXPECT_EQ(::SendDlgItemMessageW(dialog, IDC_COLUMNS_DISPLAYED, LB_GETCURSEL, 0, 0), LB_ERR);
+        Press(dialog, IDC_COLUMNS_ADD);  // 3 20 27 0
+        Select(dialog, IDC_COLUMNS_DISPLAYED, 3);
+        EXPECT_EQ(::SendDlgItemMessageW(dialog, IDC_COLUMNS_AVAILABLE, LB_GETCURSEL, 0, 0), LB_ERR);
+        Press(dialog, IDC_COLUMNS_UP);
+        Press(dialog, IDC_COLUMNS_UP);  // 3 0 20 27
+        Press(dialog, IDC_COLUMNS_DOWN);
+        Press(dialog, IDC_COLUMNS_UP);
+        Press(dialog, IDC_COLUMNS_UP);
+        Press(dialog, IDC_COLUMNS_UP);  // already at the top: 0 3 20 27
+        Select(dialog, IDC_COLUMNS_DISPLAYED, 1);
+        Press(dialog, IDC_COLUMNS_REMOVE);  // 0 20 27; 3 goes to the end of the available list
+        DoubleClick(dialog, IDC_COLUMNS_AVAILABLE, IndexOf(dialog, IDC_COLUMNS_AVAILABLE, 5));  // 0 20 27 5
+        DoubleClick(dialog, IDC_COLUMNS_DISPLAYED, 1);                                      // 0 27 5
+        available = Ids(dialog, IDC_COLUMNS_AVAILABLE);
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(CustomizeColumns(app_, nullptr, columns));
@@ -192,10 +194,10 @@ TEST_F(MainDialogsTest, ColumnsRefuseAnEmptyListAndStayOpen) {
     std::vector<std::u16string> warning;
     driver_.Then([&](HWND dialog) {
         columnsDialog = dialog;
-        Select(dialog, kColumnsDisplayed, 0);
-        Press(dialog, kColumnsHide);
-        emptyAfterMove = Ids(dialog, kColumnsDisplayed).empty() && !Enabled(dialog, kColumnsHide) &&
-                         !Enabled(dialog, kColumnsUp) && !Enabled(dialog, kColumnsShow);
+        Select(dialog, IDC_COLUMNS_DISPLAYED, 0);
+        Press(dialog, IDC_COLUMNS_REMOVE);
+        emptyAfterMove = Ids(dialog, IDC_COLUMNS_DISPLAYED).empty() && !Enabled(dialog, IDC_COLUMNS_REMOVE) &&
+                         !Enabled(dialog, IDC_COLUMNS_UP) && !Enabled(dialog, IDC_COLUMNS_ADD);
         Click(dialog, IDOK);
     });
     driver_.Then([&](HWND box) {
@@ -218,10 +220,10 @@ TEST_F(MainDialogsTest, ChangeCategoryPreselectsAndReturnsTheSelection) {
     std::vector<bool> preselected;
     driver_.Then([&](HWND dialog) {
         for (int i = 0; i < 3; ++i)
-            preselected.push_back(::SendDlgItemMessageW(dialog, kChangeCategoryList, LB_GETSEL, i, 0) > 0);
-        ::SendDlgItemMessageW(dialog, kChangeCategoryList, LB_SETSEL, TRUE, 0);
-        ::SendDlgItemMessageW(dialog, kChangeCategoryList, LB_SETSEL, FALSE, 1);
-        ::SendDlgItemMessageW(dialog, kChangeCategoryList, LB_SETSEL, TRUE, 2);
+            preselected.push_back(::SendDlgItemMessageW(dialog, IDC_CHANGE_CATEGORY_LIST, LB_GETSEL, i, 0) > 0);
+        ::SendDlgItemMessageW(dialog, IDC_CHANGE_CATEGORY_LIST, LB_SETSEL, TRUE, 0);
+        ::SendDlgItemMessageW(dialog, IDC_CHANGE_CATEGORY_LIST, LB_SETSEL, FALSE, 1);
+        ::SendDlgItemMessageW(dialog, IDC_CHANGE_CATEGORY_LIST, LB_SETSEL, TRUE, 2);
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(ChooseCategories(app_, nullptr, categories, chosen));
@@ -229,7 +231,7 @@ TEST_F(MainDialogsTest, ChangeCategoryPreselectsAndReturnsTheSelection) {
     EXPECT_EQ(chosen, (std::vector<std::u16string>{u"Games", u"Office"}));
 
     driver_.Then([&](HWND dialog) {
-        ::SendDlgItemMessageW(dialog, kChangeCategoryList, LB_SETSEL, TRUE, 1);
+        ::SendDlgItemMessageW(dialog, IDC_CHANGE_CATEGORY_LIST, LB_SETSEL, TRUE, 1);
         Click(dialog, IDCANCEL);
     });
     EXPECT_FALSE(ChooseCategories(app_, nullptr, categories, chosen));
@@ -265,11 +267,11 @@ TEST_F(ExportDialogTest, CsvNamesEnableTheCsvChoicesAndOtherNamesMeanAllData) {
     std::vector<std::u16string> categories;
     std::vector<std::vector<bool>> states;  // All Data, Selected Columns, Preserve Unicode enabled; All Data checked
     auto state = [&](HWND dialog) {
-        states.push_back({Enabled(dialog, kExportAllData), Enabled(dialog, kExportSelectedColumns),
-                          Enabled(dialog, kExportUnicode), Checked(dialog, kExportAllData)});
+        states.push_back({Enabled(dialog, IDC_EXPORT_ALL_DATA), Enabled(dialog, IDC_EXPORT_SELECTED_COLUMNS),
+                          Enabled(dialog, IDC_EXPORT_UNICODE), Checked(dialog, IDC_EXPORT_ALL_DATA)});
     };
     driver_.Then([&](HWND dialog) {
-        HWND list = ::GetDlgItem(dialog, kExportCategory);
+        HWND list = ::GetDlgItem(dialog, IDC_EXPORT_CATEGORY);
         for (LRESULT i = 0; i < ::SendMessageW(list, CB_GETCOUNT, 0, 0); ++i) {
             wchar_t text[64] = {};
             ::SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
@@ -277,15 +279,15 @@ TEST_F(ExportDialogTest, CsvNamesEnableTheCsvChoicesAndOtherNamesMeanAllData) {
         }
         categories.push_back(::SendMessageW(list, CB_GETCURSEL, 0, 0) == 0 ? u"first selected" : u"");
         state(dialog);  // no name yet
-        SetItemText(dialog, kExportPath, u"C:\\out\\list.CSV");
+        SetItemText(dialog, IDC_EXPORT_FILE, u"C:\\out\\list.CSV");
         state(dialog);
-        ::CheckRadioButton(dialog, kExportAllData, kExportSelectedColumns, kExportSelectedColumns);
-        SetItemText(dialog, kExportPath, u"C:\\out.csv\\list.xml");
+        ::CheckRadioButton(dialog, IDC_EXPORT_ALL_DATA, IDC_EXPORT_SELECTED_COLUMNS, IDC_EXPORT_SELECTED_COLUMNS);
+        SetItemText(dialog, IDC_EXPORT_FILE, u"C:\\out.csv\\list.xml");
         state(dialog);
-        SetItemText(dialog, kExportPath, u"C:\\out\\list.csv");
-        ::CheckRadioButton(dialog, kExportAllData, kExportSelectedColumns, kExportSelectedColumns);
-        ::CheckDlgButton(dialog, kExportUnicode, BST_UNCHECKED);
-        ::CheckDlgButton(dialog, kExportPictures, BST_CHECKED);
+        SetItemText(dialog, IDC_EXPORT_FILE, u"C:\\out\\list.csv");
+        ::CheckRadioButton(dialog, IDC_EXPORT_ALL_DATA, IDC_EXPORT_SELECTED_COLUMNS, IDC_EXPORT_SELECTED_COLUMNS);
+        ::CheckDlgButton(dialog, IDC_EXPORT_UNICODE, BST_UNCHECKED);
+        ::CheckDlgButton(dialog, IDC_EXPORT_PICTURES, BST_CHECKED);
         ::SendMessageW(list, CB_SETCURSEL, 2, 0);
         Click(dialog, IDOK);
     });
@@ -304,10 +306,10 @@ TEST_F(ExportDialogTest, CsvNamesEnableTheCsvChoicesAndOtherNamesMeanAllData) {
 
     // Markup always holds all data in UTF-16, whatever the boxes say.
     driver_.Then([&](HWND dialog) {
-        SetItemText(dialog, kExportPath, u"C:\\out\\list.csv");
-        ::CheckRadioButton(dialog, kExportAllData, kExportSelectedColumns, kExportSelectedColumns);
-        ::CheckDlgButton(dialog, kExportUnicode, BST_UNCHECKED);
-        SetItemText(dialog, kExportPath, u"C:\\out\\list.xml");
+        SetItemText(dialog, IDC_EXPORT_FILE, u"C:\\out\\list.csv");
+        ::CheckRadioButton(dialog, IDC_EXPORT_ALL_DATA, IDC_EXPORT_SELECTED_COLUMNS, IDC_EXPORT_SELECTED_COLUMNS);
+        ::CheckDlgButton(dialog, IDC_EXPORT_UNICODE, BST_UNCHECKED);
+        SetItemText(dialog, IDC_EXPORT_FILE, u"C:\\out\\list.xml");
         Click(dialog, IDOK);
     });
     options = AskExportOptions(app_, nullptr, catalog_, settings_);
@@ -325,9 +327,9 @@ TEST_F(ExportDialogTest, TheFileChosenWithTheButtonBecomesThePathAndTheLastPath)
     bool csvEnabled = false;
     driver_.Then([&](HWND dialog) {
         // Sent, not posted: the save dialog runs inside this script.
-        Press(dialog, kExportBrowse);
-        shown = ItemText(dialog, kExportPath);
-        csvEnabled = Enabled(dialog, kExportUnicode);
+        Press(dialog, IDC_EXPORT_BROWSE);
+        shown = ItemText(dialog, IDC_EXPORT_FILE);
+        csvEnabled = Enabled(dialog, IDC_EXPORT_UNICODE);
         Click(dialog, IDCANCEL);
     });
     driver_.Then([&](HWND chooser) {
@@ -347,7 +349,7 @@ TEST_F(ExportDialogTest, TheFileChosenWithTheButtonBecomesThePathAndTheLastPath)
 TEST_F(ExportDialogTest, OkWithoutAPathCancels) {
     QvLibrary::ProgressDialog progress(app_);
     driver_.Then([&](HWND dialog) {
-        SetItemText(dialog, kExportPath, u"   ");
+        SetItemText(dialog, IDC_EXPORT_FILE, u"   ");
         Click(dialog, IDOK);
     });
     EXPECT_FALSE(RunExport(app_, nullptr, file_, progress));
@@ -372,8 +374,8 @@ TEST_F(ExportDialogTest, ExportWritesTheFileOfTheCategory) {
     QvLibrary::ProgressDialog progress(app_);
     const std::u16string target = folder_.Path() + u"\\tools.csv";
     driver_.Then([&](HWND dialog) {
-        SetItemText(dialog, kExportPath, target);
-        ::SendDlgItemMessageW(dialog, kExportCategory, CB_SETCURSEL, 1, 0);  // Tools
+        SetItemText(dialog, IDC_EXPORT_FILE, target);
+        ::SendDlgItemMessageW(dialog, IDC_EXPORT_CATEGORY, CB_SETCURSEL, 1, 0);  // Tools
         Click(dialog, IDOK);
     });
     std::vector<std::u16string> warning;
@@ -394,7 +396,7 @@ TEST_F(ExportDialogTest, AFailedExportWarnsAndWritesNothing) {
     QvLibrary::ProgressDialog progress(app_);
     const std::u16string target = folder_.Path() + u"\\missing\\all.csv";
     driver_.Then([&](HWND dialog) {
-        SetItemText(dialog, kExportPath, target);
+        SetItemText(dialog, IDC_EXPORT_FILE, target);
         Click(dialog, IDOK);
     });
     std::vector<std::u16string> warning;

@@ -33,6 +33,7 @@
 #include "support/win32/capture.h"
 #include "support/win32/dialog_driver.h"
 #include "ids.h"
+#include "string_ids.h"
 
 namespace kodrin::test {
 namespace {
@@ -41,7 +42,7 @@ using app::MainWindow;
 
 const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
-bool IsProgressDialog(HWND dialog) { return ::GetDlgItem(dialog, 20304) != nullptr; }
+bool IsProgressDialog(HWND dialog) { return ::GetDlgItem(dialog, IDC_PROGRESS_BAR) != nullptr; }
 
 // The text of a message box, all its statics joined.
 std::u16string BoxText(HWND dialog) {
@@ -75,7 +76,7 @@ DialogDriver::Script Answer(int button, std::u16string* text = nullptr) {
 DialogDriver::Script Type(const std::u16string& value, std::u16string* title = nullptr) {
     return [value, title](HWND dialog) {
         if (title != nullptr) *title = WindowText(dialog);
-        SetItemText(dialog, 20002, value);
+        SetItemText(dialog, IDC_INPUT_TEXT, value);
         Click(dialog, IDOK);
     };
 }
@@ -268,7 +269,7 @@ TEST_F(MainWindowTest, SecondInstanceIsRefusedWithAWarning) {
     driver_.Then(Answer(IDOK, &text));
     HWND second = app::CreateMainWindow(::GetModuleHandleW(nullptr), config_);
     EXPECT_EQ(second, nullptr);
-    EXPECT_EQ(text, LoadText(4108));
+    EXPECT_EQ(text, LoadText(STR_ALREADY_RUNNING));
     EXPECT_TRUE(::IsWindow(firstWindow));
     Close();
     // The first one gone, the name is free again.
@@ -438,7 +439,7 @@ TEST_F(MainWindowTest, FindSelectsTheMatchAcrossCategories) {
     // The box starts with the last text; Cancel forgets it.
     std::u16string shown;
     driver_.Then([&](HWND dialog) {
-        shown = ItemText(dialog, 20002);
+        shown = ItemText(dialog, IDC_INPUT_TEXT);
         Click(dialog, IDCANCEL);
     });
     w->RunCommand(CMD_FIND);
@@ -1045,7 +1046,7 @@ TEST_F(MainWindowTest, CategoryDialogsChangeTheTabsAndThePictureShowsBesideTheLi
 
     // Add Category: the new one becomes the current tab.
     driver_.Then([](HWND dialog) {
-        SetItemText(dialog, app::kCategoryName, u"Office");
+        SetItemText(dialog, IDC_CATEGORY_NAME, u"Office");
         Click(dialog, IDOK);
     });
     w->RunCommand(CMD_ADD_CATEGORY);
@@ -1056,8 +1057,8 @@ TEST_F(MainWindowTest, CategoryDialogsChangeTheTabsAndThePictureShowsBesideTheLi
     // Edit Category renames the current tab.
     std::u16string old;
     driver_.Then([&](HWND dialog) {
-        old = ItemText(dialog, app::kCategoryName);
-        SetItemText(dialog, app::kCategoryName, u"Work");
+        old = ItemText(dialog, IDC_CATEGORY_NAME);
+        SetItemText(dialog, IDC_CATEGORY_NAME, u"Work");
         Click(dialog, IDOK);
     });
     w->RunCommand(CMD_EDIT_CATEGORY);
@@ -1070,8 +1071,8 @@ TEST_F(MainWindowTest, CategoryDialogsChangeTheTabsAndThePictureShowsBesideTheLi
     w->Tabs().SelectTab(1);
     w->SelectRecords({IdOf(*w, u"Shown")});
     driver_.Then([](HWND dialog) {
-        ::SendDlgItemMessageW(dialog, app::kChangeCategoryList, LB_SETSEL, FALSE, 0);
-        ::SendDlgItemMessageW(dialog, app::kChangeCategoryList, LB_SETSEL, TRUE, 2);
+        ::SendDlgItemMessageW(dialog, IDC_CHANGE_CATEGORY_LIST, LB_SETSEL, FALSE, 0);
+        ::SendDlgItemMessageW(dialog, IDC_CHANGE_CATEGORY_LIST, LB_SETSEL, TRUE, 2);
         Click(dialog, IDOK);
     });
     w->RunCommand(CMD_CHANGE_CATEGORY);

@@ -19,6 +19,8 @@
 #include "catalog/settings.h"
 #include "framework/app.h"
 #include "support/win32/dialog_driver.h"
+#include "ids.h"
+#include "string_ids.h"
 
 namespace {
 
@@ -79,7 +81,7 @@ protected:
         return ok;
     }
 
-    QvLibrary::QvApp app_{4107, 4103, 4109};
+    QvLibrary::QvApp app_{STR_PROGRAM_NAME, STR_COMPANY, STR_TITLE};
 
 private:
     bool companyExisted_ = false;
@@ -120,10 +122,10 @@ void SelectItem(HWND dialog, int id, const wchar_t* text) {
 
 // As a click on a tab: select it, then tell the dialog.
 void ChooseTab(HWND dialog, int index) {
-    HWND tabs = ::GetDlgItem(dialog, 1847);
+    HWND tabs = ::GetDlgItem(dialog, IDC_OPTIONS_TABS);
     ::SendMessageW(tabs, TCM_SETCURSEL, index, 0);
-    NMHDR header{tabs, 1847, static_cast<UINT>(TCN_SELCHANGE)};
-    ::SendMessageW(dialog, WM_NOTIFY, 1847, reinterpret_cast<LPARAM>(&header));
+    NMHDR header{tabs, IDC_OPTIONS_TABS, static_cast<UINT>(TCN_SELCHANGE)};
+    ::SendMessageW(dialog, WM_NOTIFY, IDC_OPTIONS_TABS, reinterpret_cast<LPARAM>(&header));
 }
 
 void ExpectSameSettings(const Settings& a, const Settings& b) {
@@ -158,7 +160,7 @@ TEST_F(OptionsDialogTest, ShowsTheSettingsOnFivePagesAndOnlyOkStoresThem) {
     DialogDriver driver;
     driver.Then([&](HWND dialog) {
         EXPECT_EQ(kodrin::test::WindowText(dialog), u"Kodrin Options");
-        HWND tabs = ::GetDlgItem(dialog, 1847);
+        HWND tabs = ::GetDlgItem(dialog, IDC_OPTIONS_TABS);
         ASSERT_EQ(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 5);
         wchar_t text[64] = {};
         TCITEMW item{};
@@ -170,45 +172,45 @@ TEST_F(OptionsDialogTest, ShowsTheSettingsOnFivePagesAndOnlyOkStoresThem) {
         EXPECT_EQ(::SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
 
         // Page 0 is shown, the others hidden; choosing a tab swaps them.
-        EXPECT_TRUE(Visible(dialog, 1821));
-        EXPECT_TRUE(Visible(dialog, 1834));
-        EXPECT_FALSE(Visible(dialog, 1822));
-        EXPECT_FALSE(Visible(dialog, 1845));
+        EXPECT_TRUE(Visible(dialog, IDC_OPTIONS_CLEAR_COMMAND));
+        EXPECT_TRUE(Visible(dialog, IDC_OPTIONS_DOUBLE_CLICK_EDIT));
+        EXPECT_FALSE(Visible(dialog, IDC_OPTIONS_STANDARD_COLOR));
+        EXPECT_FALSE(Visible(dialog, IDC_OPTIONS_PASSWORD));
         ChooseTab(dialog, 3);
-        EXPECT_TRUE(Visible(dialog, 1822));
-        EXPECT_TRUE(Visible(dialog, 1817));
-        EXPECT_FALSE(Visible(dialog, 1821));
-        EXPECT_FALSE(Visible(dialog, 1857));
+        EXPECT_TRUE(Visible(dialog, IDC_OPTIONS_STANDARD_COLOR));
+        EXPECT_TRUE(Visible(dialog, IDC_OPTIONS_INSECURE_COLOR_LABEL));
+        EXPECT_FALSE(Visible(dialog, IDC_OPTIONS_CLEAR_COMMAND));
+        EXPECT_FALSE(Visible(dialog, IDC_OPTIONS_CAPTION1));
 
-        EXPECT_EQ(ItemText(dialog, 1845), u"secret");
-        EXPECT_EQ(ItemText(dialog, 1846), u"secret");
-        EXPECT_EQ(ItemText(dialog, 1821), u"<erase>");
-        EXPECT_EQ(ItemText(dialog, 1857), u"Seat");
-        EXPECT_EQ(ItemText(dialog, 1861), u"Notes");
-        EXPECT_EQ(SelectedItem(dialog, 1835), u"12");
-        EXPECT_EQ(Items(dialog, 1835), (std::vector<std::u16string>{u"Never", u"1", u"2", u"3", u"6", u"12", u"18", u"24"}));
+        EXPECT_EQ(ItemText(dialog, IDC_OPTIONS_PASSWORD), u"secret");
+        EXPECT_EQ(ItemText(dialog, IDC_OPTIONS_CONFIRM_PASSWORD), u"secret");
+        EXPECT_EQ(ItemText(dialog, IDC_OPTIONS_CLEAR_COMMAND), u"<erase>");
+        EXPECT_EQ(ItemText(dialog, IDC_OPTIONS_CAPTION1), u"Seat");
+        EXPECT_EQ(ItemText(dialog, IDC_OPTIONS_CAPTION5), u"Notes");
+        EXPECT_EQ(SelectedItem(dialog, IDC_OPTIONS_EXPIRY), u"12");
+        EXPECT_EQ(Items(dialog, IDC_OPTIONS_EXPIRY), (std::vector<std::u16string>{u"Never", u"1", u"2", u"3", u"6", u"12", u"18", u"24"}));
 
         // The colour boxes: every named colour, owner-drawn, the stored one chosen.
-        EXPECT_EQ(::SendDlgItemMessageW(dialog, 1822, CB_GETCOUNT, 0, 0), 100);
-        EXPECT_TRUE(::GetWindowLongW(::GetDlgItem(dialog, 1822), GWL_STYLE) & CBS_OWNERDRAWFIXED);
-        EXPECT_GT(::SendDlgItemMessageW(dialog, 1822, CB_GETITEMHEIGHT, 0, 0), 8);
-        EXPECT_EQ(SelectedItem(dialog, 1822), u"Blue");
-        EXPECT_EQ(SelectedItem(dialog, 1823), u"Scarlet");
-        EXPECT_EQ(SelectedItem(dialog, 1824), u"Black");
-        EXPECT_EQ(SelectedItem(dialog, 1825), u"Yellow");
-        EXPECT_EQ(Selected(dialog, 1826), -1);
+        EXPECT_EQ(::SendDlgItemMessageW(dialog, IDC_OPTIONS_STANDARD_COLOR, CB_GETCOUNT, 0, 0), 100);
+        EXPECT_TRUE(::GetWindowLongW(::GetDlgItem(dialog, IDC_OPTIONS_STANDARD_COLOR), GWL_STYLE) & CBS_OWNERDRAWFIXED);
+        EXPECT_GT(::SendDlgItemMessageW(dialog, IDC_OPTIONS_STANDARD_COLOR, CB_GETITEMHEIGHT, 0, 0), 8);
+        EXPECT_EQ(SelectedItem(dialog, IDC_OPTIONS_STANDARD_COLOR), u"Blue");
+        EXPECT_EQ(SelectedItem(dialog, IDC_OPTIONS_OUT_OF_DATE_COLOR), u"Scarlet");
+        EXPECT_EQ(SelectedItem(dialog, IDC_OPTIONS_CHECK_COLOR), u"Black");
+        EXPECT_EQ(SelectedItem(dialog, IDC_OPTIONS_PASSWORD_EXPIRED_COLOR), u"Yellow");
+        EXPECT_EQ(Selected(dialog, IDC_OPTIONS_INSECURE_COLOR), -1);
 
-        EXPECT_FALSE(Checked(dialog, 1820));
-        EXPECT_TRUE(Checked(dialog, 1832));
-        EXPECT_FALSE(Checked(dialog, 1833));
-        EXPECT_TRUE(Checked(dialog, 1841));    // backups: No
-        EXPECT_TRUE(Checked(dialog, 1834));    // double-click: Edit
-        EXPECT_TRUE(Checked(dialog, 1840));    // last size: No
-        EXPECT_TRUE(Checked(dialog, 1842));    // status bar: No
-        EXPECT_TRUE(Checked(dialog, 1851));    // display passwords: Yes
-        EXPECT_TRUE(Checked(dialog, 1838));    // messages: Yes (nothing in the registry)
-        EXPECT_TRUE(Checked(dialog, 1830));    // DD/MM/YY
-        EXPECT_FALSE(Checked(dialog, 1837));
+        EXPECT_FALSE(Checked(dialog, IDC_OPTIONS_AUTO_DATE));
+        EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_DEFAULT_BROWSER));
+        EXPECT_FALSE(Checked(dialog, IDC_OPTIONS_STORE_IMAGES));
+        EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_BACKUP_NO));    // backups: No
+        EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_DOUBLE_CLICK_EDIT));    // double-click: Edit
+        EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_TRACK_NO));    // last size: No
+        EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_STATUS_BAR_NO));    // status bar: No
+        EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_PASSWORDS_YES));    // display passwords: Yes
+        EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_MESSAGES_YES));    // messages: Yes (nothing in the registry)
+        EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_DATE_DDMMYY));    // DD/MM/YY
+        EXPECT_FALSE(Checked(dialog, IDC_OPTIONS_DATE_MMDDYYYY));
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(Run(driver, settings));
@@ -219,14 +221,14 @@ TEST_F(OptionsDialogTest, ShowsTheSettingsOnFivePagesAndOnlyOkStoresThem) {
 
     // Changes, then Cancel: nothing is stored.
     driver.Then([&](HWND dialog) {
-        SetItemText(dialog, 1845, u"other");
-        SetItemText(dialog, 1846, u"other");
-        SetItemText(dialog, 1821, u"***");
-        SetCheck(dialog, 1820, true);
-        SetCheck(dialog, 1838, false);
-        SetCheck(dialog, 1844, true);
-        SelectItem(dialog, 1822, L"Red");
-        SelectItem(dialog, 1835, L"Never");
+        SetItemText(dialog, IDC_OPTIONS_PASSWORD, u"other");
+        SetItemText(dialog, IDC_OPTIONS_CONFIRM_PASSWORD, u"other");
+        SetItemText(dialog, IDC_OPTIONS_CLEAR_COMMAND, u"***");
+        SetCheck(dialog, IDC_OPTIONS_AUTO_DATE, true);
+        SetCheck(dialog, IDC_OPTIONS_MESSAGES_YES, false);
+        SetCheck(dialog, IDC_OPTIONS_MESSAGES_NO, true);
+        SelectItem(dialog, IDC_OPTIONS_STANDARD_COLOR, L"Red");
+        SelectItem(dialog, IDC_OPTIONS_EXPIRY, L"Never");
         Click(dialog, IDCANCEL);
     });
     EXPECT_FALSE(Run(driver, settings));
@@ -235,15 +237,15 @@ TEST_F(OptionsDialogTest, ShowsTheSettingsOnFivePagesAndOnlyOkStoresThem) {
 
     // Every flag turned over, new texts, then OK.
     driver.Then([&](HWND dialog) {
-        for (int id : {1820, 1832, 1833}) SetCheck(dialog, id, !Checked(dialog, id));
-        const std::pair<int, int> turned[] = {{1849, 1841}, {1839, 1834}, {1848, 1840}, {1850, 1842}, {1843, 1851}};
+        for (int id : {IDC_OPTIONS_AUTO_DATE, IDC_OPTIONS_DEFAULT_BROWSER, IDC_OPTIONS_STORE_IMAGES}) SetCheck(dialog, id, !Checked(dialog, id));
+        const std::pair<int, int> turned[] = {{IDC_OPTIONS_BACKUP_YES, IDC_OPTIONS_BACKUP_NO}, {IDC_OPTIONS_DOUBLE_CLICK_LOGIN, IDC_OPTIONS_DOUBLE_CLICK_EDIT}, {IDC_OPTIONS_TRACK_YES, IDC_OPTIONS_TRACK_NO}, {IDC_OPTIONS_STATUS_BAR_YES, IDC_OPTIONS_STATUS_BAR_NO}, {IDC_OPTIONS_PASSWORDS_NO, IDC_OPTIONS_PASSWORDS_YES}};
         for (auto [on, off] : turned) {
             SetCheck(dialog, on, true);
             SetCheck(dialog, off, false);
         }
-        SetItemText(dialog, 1821, u"-clear-");
-        SetItemText(dialog, 1857, u"Licence seat");
-        SetItemText(dialog, 1861, u"");
+        SetItemText(dialog, IDC_OPTIONS_CLEAR_COMMAND, u"-clear-");
+        SetItemText(dialog, IDC_OPTIONS_CAPTION1, u"Licence seat");
+        SetItemText(dialog, IDC_OPTIONS_CAPTION5, u"");
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(Run(driver, settings));
@@ -264,8 +266,8 @@ TEST_F(OptionsDialogTest, ShowsTheSettingsOnFivePagesAndOnlyOkStoresThem) {
 
     // "Display Status Bar" set to No hides it.
     driver.Then([&](HWND dialog) {
-        SetCheck(dialog, 1850, false);
-        SetCheck(dialog, 1842, true);
+        SetCheck(dialog, IDC_OPTIONS_STATUS_BAR_YES, false);
+        SetCheck(dialog, IDC_OPTIONS_STATUS_BAR_NO, true);
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(Run(driver, settings));
@@ -282,22 +284,22 @@ TEST_F(OptionsDialogTest, DifferentPasswordsWarnAndKeepTheDialogOpen) {
     driver.Then([&](HWND dialog) {
         options = dialog;
         // A new password typed only once; another change that must wait.
-        SetItemText(dialog, 1845, u"new");
-        SetCheck(dialog, 1820, false);
+        SetItemText(dialog, IDC_OPTIONS_PASSWORD, u"new");
+        SetCheck(dialog, IDC_OPTIONS_AUTO_DATE, false);
         Click(dialog, IDOK);
     });
     driver.Then([&](HWND box) {
         warning = kodrin::test::StaticTexts(box);
         openDuringWarning = ::IsWindow(options) != FALSE;
         // The passwords' page is brought up for re-typing.
-        EXPECT_TRUE(Visible(options, 1845));
-        EXPECT_FALSE(Visible(options, 1821));
+        EXPECT_TRUE(Visible(options, IDC_OPTIONS_PASSWORD));
+        EXPECT_FALSE(Visible(options, IDC_OPTIONS_CLEAR_COMMAND));
         // Nothing was applied while the warning is up.
         EXPECT_EQ(settings.password, u"old");
         EXPECT_TRUE(settings.autoDate);
         // The user closes the warning, re-types and confirms.
         Click(box, IDOK);
-        SetItemText(options, 1846, u"new");
+        SetItemText(options, IDC_OPTIONS_CONFIRM_PASSWORD, u"new");
         Click(options, IDOK);
     });
     ASSERT_TRUE(Run(driver, settings));
@@ -309,8 +311,8 @@ TEST_F(OptionsDialogTest, DifferentPasswordsWarnAndKeepTheDialogOpen) {
 
     // Both boxes cleared: the catalog loses its password.
     driver.Then([&](HWND dialog) {
-        SetItemText(dialog, 1845, u"");
-        SetItemText(dialog, 1846, u"");
+        SetItemText(dialog, IDC_OPTIONS_PASSWORD, u"");
+        SetItemText(dialog, IDC_OPTIONS_CONFIRM_PASSWORD, u"");
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(Run(driver, settings));
@@ -324,7 +326,7 @@ TEST_F(OptionsDialogTest, DifferentPasswordsWarnAndKeepTheDialogOpen) {
         DialogDriver second;
         second.Then([&](HWND dialog) {
             options = dialog;
-            SetItemText(dialog, 1846, u"kepT");
+            SetItemText(dialog, IDC_OPTIONS_CONFIRM_PASSWORD, u"kepT");
             Click(dialog, IDOK);
         });
         second.Then([&](HWND box) {
@@ -348,10 +350,10 @@ TEST_F(OptionsDialogTest, AnExpiryReadFromAFileHasItsOwnEntryAndIsKept) {
 
     DialogDriver driver;
     driver.Then([&](HWND dialog) {
-        EXPECT_EQ(Items(dialog, 1835),
+        EXPECT_EQ(Items(dialog, IDC_OPTIONS_EXPIRY),
                   (std::vector<std::u16string>{u"Never", u"1", u"2", u"3", u"4", u"6", u"12", u"18", u"24"}));
-        EXPECT_EQ(SelectedItem(dialog, 1835), u"4");
-        EXPECT_EQ(Selected(dialog, 1823), -1);   // 1193046 has no name
+        EXPECT_EQ(SelectedItem(dialog, IDC_OPTIONS_EXPIRY), u"4");
+        EXPECT_EQ(Selected(dialog, IDC_OPTIONS_OUT_OF_DATE_COLOR), -1);   // 1193046 has no name
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(Run(driver, settings));
@@ -361,18 +363,18 @@ TEST_F(OptionsDialogTest, AnExpiryReadFromAFileHasItsOwnEntryAndIsKept) {
     // Beyond the offered months the value goes last; choosing "Never" stores 0.
     settings.passwordExpire = 30;
     driver.Then([&](HWND dialog) {
-        EXPECT_EQ(ItemAt(dialog, 1835, 8), u"30");
-        EXPECT_EQ(SelectedItem(dialog, 1835), u"30");
-        SelectItem(dialog, 1835, L"Never");
+        EXPECT_EQ(ItemAt(dialog, IDC_OPTIONS_EXPIRY, 8), u"30");
+        EXPECT_EQ(SelectedItem(dialog, IDC_OPTIONS_EXPIRY), u"30");
+        SelectItem(dialog, IDC_OPTIONS_EXPIRY, L"Never");
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(Run(driver, settings));
     EXPECT_EQ(settings.passwordExpire, 0);
 
     driver.Then([&](HWND dialog) {
-        EXPECT_EQ(::SendDlgItemMessageW(dialog, 1835, CB_GETCOUNT, 0, 0), 8);
-        EXPECT_EQ(SelectedItem(dialog, 1835), u"Never");
-        SelectItem(dialog, 1835, L"18");
+        EXPECT_EQ(::SendDlgItemMessageW(dialog, IDC_OPTIONS_EXPIRY, CB_GETCOUNT, 0, 0), 8);
+        EXPECT_EQ(SelectedItem(dialog, IDC_OPTIONS_EXPIRY), u"Never");
+        SelectItem(dialog, IDC_OPTIONS_EXPIRY, L"18");
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(Run(driver, settings));
@@ -385,13 +387,13 @@ TEST_F(OptionsDialogTest, DateFormatButtonsStoreTheirStyleAndTodaysText) {
         int button;
         std::uint32_t style;
     };
-    for (const Case c : {Case{1830, 5}, Case{1831, 6}, Case{1836, 1}, Case{1837, 3}}) {
+    for (const Case c : {Case{IDC_OPTIONS_DATE_DDMMYY, 5}, Case{IDC_OPTIONS_DATE_DDMMYYYY, 6}, Case{IDC_OPTIONS_DATE_MMDDYY, 1}, Case{IDC_OPTIONS_DATE_MMDDYYYY, 3}}) {
         SCOPED_TRACE(c.button);
         Settings settings = kodrin::NewSettings();
         kodrin::SetDateStyle(settings, c.style == 3 ? 6 : 3);
         DialogDriver driver;
         driver.Then([&](HWND dialog) {
-            for (int id : {1830, 1831, 1836, 1837}) SetCheck(dialog, id, id == c.button);
+            for (int id : {IDC_OPTIONS_DATE_DDMMYY, IDC_OPTIONS_DATE_DDMMYYYY, IDC_OPTIONS_DATE_MMDDYY, IDC_OPTIONS_DATE_MMDDYYYY}) SetCheck(dialog, id, id == c.button);
             Click(dialog, IDOK);
         });
         ASSERT_TRUE(Run(driver, settings));
@@ -404,8 +406,8 @@ TEST_F(OptionsDialogTest, DateFormatButtonsStoreTheirStyleAndTodaysText) {
     settings.dateStyle = 7;
     DialogDriver driver;
     driver.Then([&](HWND dialog) {
-        EXPECT_TRUE(Checked(dialog, 1831));
-        EXPECT_FALSE(Checked(dialog, 1837));
+        EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_DATE_DDMMYYYY));
+        EXPECT_FALSE(Checked(dialog, IDC_OPTIONS_DATE_MMDDYYYY));
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(Run(driver, settings));
@@ -432,8 +434,8 @@ TEST_F(OptionsDialogTest, ShowMessagesStartsFromTheRegistryAndIsWrittenBackWhenC
     ASSERT_TRUE(settings.showHint);
     DialogDriver driver;
     driver.Then([&](HWND dialog) {
-        EXPECT_TRUE(Checked(dialog, 1844));
-        EXPECT_FALSE(Checked(dialog, 1838));
+        EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_MESSAGES_NO));
+        EXPECT_FALSE(Checked(dialog, IDC_OPTIONS_MESSAGES_YES));
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(Run(driver, settings));
@@ -442,8 +444,8 @@ TEST_F(OptionsDialogTest, ShowMessagesStartsFromTheRegistryAndIsWrittenBackWhenC
 
     // Switched back on: both copies follow.
     driver.Then([&](HWND dialog) {
-        SetCheck(dialog, 1844, false);
-        SetCheck(dialog, 1838, true);
+        SetCheck(dialog, IDC_OPTIONS_MESSAGES_NO, false);
+        SetCheck(dialog, IDC_OPTIONS_MESSAGES_YES, true);
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(Run(driver, settings));
@@ -452,9 +454,9 @@ TEST_F(OptionsDialogTest, ShowMessagesStartsFromTheRegistryAndIsWrittenBackWhenC
 
     // And off again.
     driver.Then([&](HWND dialog) {
-        EXPECT_TRUE(Checked(dialog, 1838));
-        SetCheck(dialog, 1838, false);
-        SetCheck(dialog, 1844, true);
+        EXPECT_TRUE(Checked(dialog, IDC_OPTIONS_MESSAGES_YES));
+        SetCheck(dialog, IDC_OPTIONS_MESSAGES_YES, false);
+        SetCheck(dialog, IDC_OPTIONS_MESSAGES_NO, true);
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(Run(driver, settings));
@@ -469,16 +471,16 @@ TEST_F(OptionsDialogTest, ChosenColoursAreStored) {
     DialogDriver driver;
     driver.Then([&](HWND dialog) {
         // The defaults have names: Black, Copper, Cadet Blue, an orange, Scarlet.
-        EXPECT_EQ(SelectedItem(dialog, 1822), u"Black");
-        EXPECT_EQ(SelectedItem(dialog, 1823), u"Copper");
-        EXPECT_EQ(SelectedItem(dialog, 1824), u"Cadet Blue");
-        EXPECT_GE(Selected(dialog, 1825), 0);
-        EXPECT_EQ(SelectedItem(dialog, 1826), u"Scarlet");
+        EXPECT_EQ(SelectedItem(dialog, IDC_OPTIONS_STANDARD_COLOR), u"Black");
+        EXPECT_EQ(SelectedItem(dialog, IDC_OPTIONS_OUT_OF_DATE_COLOR), u"Copper");
+        EXPECT_EQ(SelectedItem(dialog, IDC_OPTIONS_CHECK_COLOR), u"Cadet Blue");
+        EXPECT_GE(Selected(dialog, IDC_OPTIONS_PASSWORD_EXPIRED_COLOR), 0);
+        EXPECT_EQ(SelectedItem(dialog, IDC_OPTIONS_INSECURE_COLOR), u"Scarlet");
         ChooseTab(dialog, 3);
-        SelectItem(dialog, 1822, L"Navy Blue");
-        SelectItem(dialog, 1826, L"Forest Green");
+        SelectItem(dialog, IDC_OPTIONS_STANDARD_COLOR, L"Navy Blue");
+        SelectItem(dialog, IDC_OPTIONS_INSECURE_COLOR, L"Forest Green");
         // The box draws through the dialog: paint it once.
-        ::RedrawWindow(::GetDlgItem(dialog, 1822), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        ::RedrawWindow(::GetDlgItem(dialog, IDC_OPTIONS_STANDARD_COLOR), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         Click(dialog, IDOK);
     });
     ASSERT_TRUE(Run(driver, settings));

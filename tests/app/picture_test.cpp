@@ -14,6 +14,8 @@
 #include "platform/image.h"
 #include "support/temp_folder.h"
 #include "support/win32/dialog_driver.h"
+#include "ids.h"
+#include "string_ids.h"
 
 namespace {
 
@@ -180,7 +182,7 @@ TEST(Picture, FilesAreReadIntoRecordsAndWrittenByTheirNames) {
 }
 
 TEST(Picture, FullSizeViewFitsThePictureWithAMarginAndClosesOnAClick) {
-    QvLibrary::QvApp app(4107, 4103, 4109);
+    QvLibrary::QvApp app(STR_PROGRAM_NAME, STR_COMPANY, STR_TITLE);
     kodrin::test::DialogDriver driver;
     PictureBox box;
     box.SetPlace(0, 0, 50, 50);
@@ -189,7 +191,7 @@ TEST(Picture, FullSizeViewFitsThePictureWithAMarginAndClosesOnAClick) {
     RECT client{}, frame{};
     driver.Then([&](HWND dialog) {
         ::GetClientRect(dialog, &client);
-        HWND picture = ::GetDlgItem(dialog, kodrin::app::kPictureDialogFrame);
+        HWND picture = ::GetDlgItem(dialog, IDC_PICTURE);
         ::GetWindowRect(picture, &frame);
         ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&frame), 2);
         ::PostMessageW(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 40));

@@ -18,6 +18,7 @@
 #include "app/portable/commands.h"
 #include "framework/app.h"
 #include "ids.h"
+#include "string_ids.h"
 
 namespace {
 
@@ -201,7 +202,7 @@ TEST(ProgramResources, HelpFileIsACompiledHelpDocument) {
 }
 
 TEST(ProgramResources, VersionInformationNamesFenwoldAndKodrin) {
-    QvLibrary::QvApp app(4107, 4103, 4109);
+    QvLibrary::QvApp app(STR_PROGRAM_NAME, STR_COMPANY, STR_TITLE);
     EXPECT_EQ(app.Name(), u"Kodrin");
     EXPECT_EQ(app.Company(), u"Fenwold");
     std::u16string text;

@@ -20,6 +20,7 @@
 #include "support/text.h"
 #include "support/win32/capture.h"
 #include "support/win32/dialog_driver.h"
+#include "ids.h"
 
 namespace kodrin::test {
 namespace {
@@ -133,7 +134,7 @@ TEST(Screenshots, DISABLED_MainWindow) {
     config.userDataFolder = folder.Path() + u"\\";
     config.programFolder = folder.Path();
     DialogDriver driver;
-    driver.Ignore([](HWND dialog) { return ::GetDlgItem(dialog, 20304) != nullptr; });
+    driver.Ignore([](HWND dialog) { return ::GetDlgItem(dialog, IDC_PROGRESS_BAR) != nullptr; });
     ASSERT_TRUE(app::RegisterMainWindowClass(::GetModuleHandleW(nullptr)));
     HWND window = app::CreateMainWindow(::GetModuleHandleW(nullptr), config);
     ASSERT_NE(window, nullptr);

@@ -13,6 +13,8 @@
 #include "catalog/record.h"
 #include "framework/app.h"
 #include "support/win32/dialog_driver.h"
+#include "ids.h"
+#include "string_ids.h"
 
 namespace {
 
@@ -20,8 +22,6 @@ using kodrin::test::Click;
 using kodrin::test::DialogDriver;
 using kodrin::test::ItemText;
 
-constexpr int kCategory = 2101;
-constexpr int kMedia = 2105;
 
 kodrin::ApplicationRecord App(std::u16string category, std::u16string media, double price, int disks,
                               std::u16string version, std::u16string latest, double upgrade) {
@@ -57,8 +57,8 @@ void Choose(HWND dialog, int id, int index) {
 
 // applications, disks, total cost, upgrade cost, out of date.
 std::vector<std::u16string> Figures(HWND dialog) {
-    return {ItemText(dialog, 2103), ItemText(dialog, 2104), ItemText(dialog, 2102), ItemText(dialog, 2107),
-            ItemText(dialog, 2106)};
+    return {ItemText(dialog, IDC_STATISTICS_APPLICATIONS), ItemText(dialog, IDC_STATISTICS_DISKS), ItemText(dialog, IDC_STATISTICS_TOTAL_COST), ItemText(dialog, IDC_STATISTICS_UPGRADE_COST),
+            ItemText(dialog, IDC_STATISTICS_OUT_OF_DATE)};
 }
 
 using Texts = std::vector<std::u16string>;
@@ -74,7 +74,7 @@ protected:
         EXPECT_EQ(driver.Unexpected(), 0);
     }
 
-    QvLibrary::QvApp app_{4107, 4103, 4109};
+    QvLibrary::QvApp app_{STR_PROGRAM_NAME, STR_COMPANY, STR_TITLE};
 };
 
 TEST_F(StatisticsDialogTest, FiguresFollowTheCategoryAndTheMedia) {
@@ -89,21 +89,21 @@ TEST_F(StatisticsDialogTest, FiguresFollowTheCategoryAndTheMedia) {
     DialogDriver driver;
     driver.Then([&](HWND dialog) {
         EXPECT_EQ(kodrin::test::WindowText(dialog), u"Application Statistics");
-        EXPECT_EQ(Items(dialog, kCategory), (Texts{u"<All>", u"Tools", u"Games", u"tools"}));
-        EXPECT_EQ(Selected(dialog, kCategory), 1);
-        EXPECT_EQ(Items(dialog, kMedia), (Texts{u"<All>", u"CD", u"Download", u"DVD", u"Floppy", u"Other"}));
-        EXPECT_EQ(Selected(dialog, kMedia), 0);
+        EXPECT_EQ(Items(dialog, IDC_STATISTICS_CATEGORY), (Texts{u"<All>", u"Tools", u"Games", u"tools"}));
+        EXPECT_EQ(Selected(dialog, IDC_STATISTICS_CATEGORY), 1);
+        EXPECT_EQ(Items(dialog, IDC_STATISTICS_MEDIA), (Texts{u"<All>", u"CD", u"Download", u"DVD", u"Floppy", u"Other"}));
+        EXPECT_EQ(Selected(dialog, IDC_STATISTICS_MEDIA), 0);
         EXPECT_EQ(Figures(dialog), (Texts{u"3", u"7", u"$1244.50", u"$150.50", u"2"}));
 
-        Choose(dialog, kMedia, 5);   // "Other", exactly
+        Choose(dialog, IDC_STATISTICS_MEDIA, 5);   // "Other", exactly
         EXPECT_EQ(Figures(dialog), (Texts{u"1", u"1", u"$234.25", u"$50.50", u"1"}));
-        Choose(dialog, kCategory, 3);   // "tools", not "Tools"
+        Choose(dialog, IDC_STATISTICS_CATEGORY, 3);   // "tools", not "Tools"
         EXPECT_EQ(Figures(dialog), (Texts{u"1", u"1", u"$-20.00", u"$0.00", u"0"}));
-        Choose(dialog, kCategory, 0);
+        Choose(dialog, IDC_STATISTICS_CATEGORY, 0);
         EXPECT_EQ(Figures(dialog), (Texts{u"2", u"2", u"$214.25", u"$50.50", u"1"}));
-        Choose(dialog, kMedia, 0);
+        Choose(dialog, IDC_STATISTICS_MEDIA, 0);
         EXPECT_EQ(Figures(dialog), (Texts{u"5", u"9", u"$1229.50", u"$153.50", u"3"}));
-        Choose(dialog, kMedia, 3);   // "DVD": none
+        Choose(dialog, IDC_STATISTICS_MEDIA, 3);   // "DVD": none
         EXPECT_EQ(Figures(dialog), (Texts{u"0", u"0", u"$0.00", u"$0.00", u"0"}));
         Click(dialog, IDOK);
     });
@@ -111,7 +111,7 @@ TEST_F(StatisticsDialogTest, FiguresFollowTheCategoryAndTheMedia) {
 
     // The other "tools" is chosen as itself; a category that is gone gives "<All>".
     driver.Then([&](HWND dialog) {
-        EXPECT_EQ(Selected(dialog, kCategory), 3);
+        EXPECT_EQ(Selected(dialog, IDC_STATISTICS_CATEGORY), 3);
         EXPECT_EQ(Figures(dialog), (Texts{u"1", u"1", u"$-20.00", u"$0.00", u"0"}));
         // Only OK is there; Escape closes the dialog as well.
         EXPECT_EQ(::GetDlgItem(dialog, IDCANCEL), nullptr);
@@ -119,7 +119,7 @@ TEST_F(StatisticsDialogTest, FiguresFollowTheCategoryAndTheMedia) {
     });
     Show(driver, catalog, u"tools");
     driver.Then([&](HWND dialog) {
-        EXPECT_EQ(Selected(dialog, kCategory), 0);
+        EXPECT_EQ(Selected(dialog, IDC_STATISTICS_CATEGORY), 0);
         EXPECT_EQ(Figures(dialog)[0], u"5");
         Click(dialog, IDOK);
     });
@@ -130,8 +130,8 @@ TEST_F(StatisticsDialogTest, AnEmptyCatalogShowsZeros) {
     const kodrin::Catalog catalog;
     DialogDriver driver;
     driver.Then([&](HWND dialog) {
-        EXPECT_EQ(Items(dialog, kCategory), (Texts{u"<All>"}));
-        EXPECT_EQ(Selected(dialog, kCategory), 0);
+        EXPECT_EQ(Items(dialog, IDC_STATISTICS_CATEGORY), (Texts{u"<All>"}));
+        EXPECT_EQ(Selected(dialog, IDC_STATISTICS_CATEGORY), 0);
         EXPECT_EQ(Figures(dialog), (Texts{u"0", u"0", u"$0.00", u"$0.00", u"0"}));
         Click(dialog, IDOK);
     });

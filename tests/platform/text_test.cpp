@@ -1,7 +1,10 @@
 // Text comparison and conversion: the same answers in both builds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "catalog/strings.h"
+#include "string_ids.h"
 #include "platform/text.h"
 #include "platform/utf.h"
 #include "support/text.h"
@@ -62,6 +65,18 @@ TEST(StringTable, LookupAndMissingIds) {
     EXPECT_EQ(LoadText(6105), u"");
     EXPECT_EQ(LoadText(1), u"");
     EXPECT_EQ(LoadText(65535), u"");
+}
+
+TEST(StringTable, EveryNamedStringIsInTheTable) {
+#define KODRIN_NAMED_ID(name) name,
+    const int named[] = {KODRIN_NAMED_STRINGS(KODRIN_NAMED_ID)};
+#undef KODRIN_NAMED_ID
+    const StringEntry* end = kStringTable + kStringCount;
+    for (int id : named) {
+        const StringEntry* found =
+            std::find_if(kStringTable, end, [id](const StringEntry& entry) { return entry.id == id; });
+        EXPECT_NE(found, end) << id;
+    }
 }
 
 }  // namespace
