@@ -163,6 +163,7 @@ LRESULT QvListView::FindByText(const NMLVFINDITEMW& find) const {
     const std::u16string_view wanted(reinterpret_cast<const char16_t*>(info.psz));
     const bool partial = (info.flags & LVFI_PARTIAL) != 0;
     const bool wrap = (info.flags & LVFI_WRAP) != 0;
+    if (find.iStart >= count && !wrap) return -1;
     const int start = find.iStart < 0 || find.iStart >= count ? 0 : find.iStart;
     const int steps = wrap ? count : count - start;
     for (int i = 0; i < steps; ++i) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/list_view.h"
@@ -414,10 +415,22 @@ TEST_F(OwnerDataTest, TheControlReadsTextsAndFindsRowsThroughTheSource) {
     find.flags = LVFI_PARAM;
     find.lParam = 4;
     EXPECT_EQ(::SendMessageW(owned_.Handle(), LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)), 3);
-    find.flags = LVFI_PARTIAL | LVFI_WRAP;
-    find.psz = L"BE";
-    EXPECT_EQ(::SendMessageW(owned_.Handle(), LVM_FINDITEMW, 1, reinterpret_cast<LPARAM>(&find)), 3);
-    EXPECT_EQ(::SendMessageW(owned_.Handle(), LVM_FINDITEMW, 3, reinterpret_cast<LPARAM>(&find)), 1);
+    // Typing asks from the row after the focused one on: that row counts.
+    NMLVFINDITEMW typed{};
+    typed.hdr.hwndFrom = owned_.Handle();
+    typed.hdr.code = LVN_ODFINDITEMW;
+    typed.lvfi.flags = LVFI_PARTIAL | LVFI_WRAP;
+    typed.lvfi.psz = L"BE";
+    LRESULT found = 0;
+    for (const auto& [start, row] : {std::pair{0, 1}, {2, 3}, {3, 3}, {4, 1}}) {
+        typed.iStart = start;
+        ASSERT_TRUE(owned_.OnNotify(typed.hdr, found));
+        EXPECT_EQ(found, row) << start;
+    }
+    typed.lvfi.flags = LVFI_PARTIAL;   // without wrapping
+    typed.iStart = 4;
+    ASSERT_TRUE(owned_.OnNotify(typed.hdr, found));
+    EXPECT_EQ(found, -1);
     find.flags = LVFI_STRING;
     find.psz = L"gamma";
     EXPECT_EQ(::SendMessageW(owned_.Handle(), LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)), 2);
