@@ -6,7 +6,7 @@ CTEST := ctest --output-on-failure -j$(JOBS)
 WINE_PREFIX := $(CURDIR)/build/windows/wineprefix
 CATALOG ?=
 
-.PHONY: all setup native windows test test-native test-windows run bench fuzz fuzz-build screenshots clean
+.PHONY: all setup native windows test test-native test-windows run bench bench-large fuzz fuzz-build screenshots clean
 
 all: native windows
 
@@ -47,6 +47,12 @@ bench: setup
 	@cmake --preset bench >/dev/null
 	@cmake --build --preset bench
 	build/bench/bench/kodrin_bench $(BENCH_ARGS)
+
+# kodrin.exe under Wine on a catalog of RECORDS (default 100000) records:
+# start, change of tab, re-sort and close, beside kodrin-cli's save.
+RECORDS ?= 100000
+bench-large: setup build/windows/build.ninja
+	bench/large_catalog.sh $(RECORDS)
 
 # libFuzzer targets (clang). FUZZ_SECONDS per target. A finding (any
 # sanitizer report ends the run) stops make with a failure; the input that

@@ -322,6 +322,8 @@ bool MainWindow::OnCreate() {
     if (!splitter_->Create(window_, moved, this)) return false;
     if (!status_->Create({25, 50, 25}, window_, !settings_.hideStatus)) return false;
     if (!tabs_->Create(window_, kTabsId)) return false;
+    // The list holds only record ids; its texts come from the catalog.
+    list_->SetTextSource([this](std::uint32_t id, int column) { return CellText(id, column); });
     if (!list_->Create(window_, kListId)) return false;
     if (!toolbar_->Create(window_, kToolbarId)) return false;
 

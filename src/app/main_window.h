@@ -188,6 +188,12 @@ private:
     LRESULT OnNotify(const NMHDR& header);
     LRESULT OnToolbarNotify(const NMHDR& header, bool& handled);
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
+    // The list's cell: the displayed field of the row's record.
+    std::u16string CellText(std::uint32_t recordId, int column);
+    // The record a list row shows, found through the index of the catalog's
+    // records by id, made again when the catalog changed. Null when none.
+    const ApplicationRecord* RowRecord(std::uint32_t recordId);
+    void IndexRecords();
     bool OnClose();
     void OnPaint();
     void OnClick(int x, int y);
@@ -318,6 +324,10 @@ private:
     RECT details_{};
     RECT picturePane_{};
     Date today_{};
+    // Place in catalog_.records by record id (ids count up from 1), for the
+    // list's rows; kNoRecord where no record has the id.
+    static constexpr std::size_t kNoRecord = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> recordIndex_;
     QvLibrary::Handle mutex_;
 
     DWORD windowThread_ = 0;

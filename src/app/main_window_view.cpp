@@ -202,27 +202,64 @@ void MainWindow::FillList(const std::u16string& category) {
     labels_.clear();
     labelTexts_.clear();
     filling_ = true;
-    list_->SetRedraw(false);
-    list_->DeleteAllRows();
-    HWND list = list_->Handle();
-    const std::size_t columns = settings_.cols.size();
-    for (const ApplicationRecord& record : catalog_.records) {
+    // The list holds the record ids; its cells are read from the catalog
+    // when shown. Each row used to be inserted at the top, so the rows come
+    // last record first, which is the order equal rows keep in a sort.
+    const auto& records = catalog_.records;
+    IndexRecords();
+    std::vector<std::uint32_t> rows;
+    rows.reserve(records.size());
+    for (std::size_t i = records.size(); i-- > 0;) {
+        const ApplicationRecord& record = records[i];
         if (!InCategory(name, record)) continue;
         if (record.hide && !settings_.showHidden) continue;
-        LVITEMW item{};
-        item.mask = LVIF_PARAM;
-        item.iItem = 0;
-        item.lParam = static_cast<LPARAM>(static_cast<std::uint32_t>(record.recordId));
-        const int row = static_cast<int>(::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-        if (row < 0) continue;
-        for (std::size_t c = 0; c < columns; ++c) {
-            list_->SetText(row, static_cast<int>(c), FieldText(settings_, record, settings_.cols[c], false));
-        }
+        rows.push_back(static_cast<std::uint32_t>(record.recordId));
     }
+    list_->SetRows(std::move(rows));
     list_->SetSortState(settings_.sortCol, settings_.sortReverse);
     list_->Sort(-1);
-    list_->SetRedraw(true);
     filling_ = false;
+}
+
+void MainWindow::IndexRecords() {
+    const auto& records = catalog_.records;
+    std::int32_t highest = 0;
+    for (const ApplicationRecord& record : records) highest = std::max(highest, record.recordId);
+    // Ids are given out one after the other; should they ever lie far
+    // apart, the records are looked up one by one instead.
+    if (static_cast<std::size_t>(highest) > 4 * records.size() + 65536) {
+        recordIndex_.clear();
+        return;
+    }
+    recordIndex_.assign(static_cast<std::size_t>(highest) + 1, kNoRecord);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (records[i].recordId > 0) recordIndex_[static_cast<std::size_t>(records[i].recordId)] = i;
+    }
+}
+
+const ApplicationRecord* MainWindow::RowRecord(std::uint32_t recordId) {
+    const auto id = static_cast<std::int32_t>(recordId);
+    if (id <= 0) return FindRecordById(catalog_, id);
+    const auto& records = catalog_.records;
+    const auto indexed = [&]() -> const ApplicationRecord* {
+        if (static_cast<std::size_t>(id) >= recordIndex_.size()) return nullptr;
+        const std::size_t at = recordIndex_[static_cast<std::size_t>(id)];
+        if (at >= records.size() || records[at].recordId != id) return nullptr;
+        return &records[at];
+    };
+    if (const ApplicationRecord* record = indexed()) return record;
+    // Records were added, removed or replaced since the index was made.
+    IndexRecords();
+    if (recordIndex_.empty()) return FindRecordById(catalog_, id);
+    return indexed();
+}
+
+std::u16string MainWindow::CellText(std::uint32_t recordId, int column) {
+    // A worker may be replacing the records: the list shows nothing meanwhile.
+    if (catalogBusy_ || column < 0 || static_cast<std::size_t>(column) >= settings_.cols.size()) return {};
+    const ApplicationRecord* record = RowRecord(recordId);
+    if (record == nullptr) return {};
+    return FieldText(settings_, *record, settings_.cols[static_cast<std::size_t>(column)], false);
 }
 
 void MainWindow::UpdateRow(std::int32_t recordId) {
@@ -233,9 +270,8 @@ void MainWindow::UpdateRow(std::int32_t recordId) {
         list_->DeleteRow(row);
         return;
     }
-    for (std::size_t c = 0; c < settings_.cols.size(); ++c) {
-        list_->SetText(row, static_cast<int>(c), FieldText(settings_, *record, settings_.cols[c], false));
-    }
+    // The cells are read from the record when the row is drawn.
+    list_->RedrawRow(row);
 }
 
 std::vector<std::int32_t> MainWindow::SelectedIds() const {
@@ -404,6 +440,8 @@ void MainWindow::RenameHiddenItemsCommand() {
 
 LRESULT MainWindow::OnNotify(const NMHDR& header) {
     if (header.hwndFrom == list_->Handle() && header.hwndFrom != nullptr) {
+        LRESULT answer = 0;
+        if (list_->OnNotify(header, answer)) return answer;
         switch (header.code) {
             case LVN_ITEMACTIVATE:
                 RunCommand(settings_.clickLogin ? 3005 : 1102);
@@ -421,6 +459,14 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
                 const auto& view = reinterpret_cast<const NMLISTVIEW&>(header);
                 if (filling_ || (view.uChanged & LVIF_STATE) == 0) return 0;
                 if (((view.uOldState ^ view.uNewState) & LVIS_SELECTED) == 0) return 0;
+                UpdateEnabling();
+                RebuildDetails();
+                return 0;
+            }
+            case LVN_ODSTATECHANGED: {
+                // A range of rows changed state at once (a shift-click).
+                const auto& range = reinterpret_cast<const NMLVODSTATECHANGE&>(header);
+                if (filling_ || ((range.uOldState ^ range.uNewState) & LVIS_SELECTED) == 0) return 0;
                 UpdateEnabling();
                 RebuildDetails();
                 return 0;
@@ -447,8 +493,8 @@ LRESULT MainWindow::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
             return CDRF_NOTIFYITEMDRAW;
         case CDDS_ITEMPREPAINT: {
             if (catalogBusy_) return CDRF_DODEFAULT;
-            const ApplicationRecord* record =
-                FindRecordById(catalog_, static_cast<std::int32_t>(static_cast<std::uint32_t>(draw.nmcd.lItemlParam)));
+            // An owner-data list names the row, not its data.
+            const ApplicationRecord* record = RowRecord(list_->ItemData(static_cast<int>(draw.nmcd.dwItemSpec)));
             if (record == nullptr) return CDRF_DODEFAULT;
             const int status = RecordStatus(settings_, *record, today_);
             if (status >= 0 && static_cast<std::size_t>(status) < settings_.colors.size()) {

@@ -154,13 +154,21 @@ void WriteCatalogDocument(std::u16string& out, const Catalog& catalog, const Set
     WriteOptions(settings, w);
     w.Open(kApplicationListTag);
     int n = 0;
+    // Each percent is told once: the program's progress dialog answers on
+    // another thread, and a call for every record of a large catalog costs
+    // more than writing it.
+    int told = -1;
     for (const ApplicationRecord& r : catalog.records) {
         if (!InCategory(filter, r)) continue;
         const bool keepOutside = !settings.storeImages;
         if (keepOutside && pictureSink && !r.pictureName.empty() && !r.picture.empty()) pictureSink(r);
         WriteRecord(w, r, !keepOutside);
         ++n;
-        if (progress) progress(100 * n / (count + 1));
+        const int percent = static_cast<int>(100LL * n / (count + 1));
+        if (progress && percent != told) {
+            told = percent;
+            progress(percent);
+        }
     }
     w.Close();
     w.Close();

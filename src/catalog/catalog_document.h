@@ -26,7 +26,7 @@ inline constexpr std::u16string_view kRootTag = u"KODRIN";
 inline constexpr std::u16string_view kDataVersionTag = u"DATAVERSION";
 inline constexpr std::int32_t kDataVersion = 1000;
 
-// Reports progress in percent; may be empty.
+// Reports progress in percent, each value once; may be empty.
 using ProgressFn = std::function<void(int percent)>;
 
 // Called for each written record that has a picture name and picture bytes

@@ -108,9 +108,17 @@ bool SaveCatalog(const Catalog& catalog, const Settings& settings, std::u16strin
 
 LoadResult LoadCatalog(std::u16string_view path, Catalog& catalog, Settings& settings, bool add,
                        DataFileUser* user, const ProgressFn& progress) {
+    std::vector<std::uint8_t> bytes;
+    if (!platform::ReadWholeFile(path, bytes)) return {};
+    return LoadCatalogBytes(std::move(bytes), catalog, settings, add, user, progress);
+}
+
+LoadResult LoadCatalogBytes(std::vector<std::uint8_t> bytes, Catalog& catalog, Settings& settings, bool add,
+                            DataFileUser* user, const ProgressFn& progress) {
     LoadResult result;
     MarkupReader reader;
-    if (!reader.LoadFile(path)) return result;
+    reader.SetBytes(bytes.data(), bytes.size());
+    bytes = {};
     if (!add) {
         settings.password.clear();
         ClearCatalog(catalog);
@@ -162,17 +170,19 @@ DataFileLoadResult LoadDataFile(DataFile& file, std::u16string_view path, bool r
     // never touched by them.
     if (isDataFile && !file.readOnly) platform::RemoveLeftoverTemporaries(loaded);
 
-    std::vector<std::uint8_t> probe;
-    if (!platform::FileExists(loaded) || (platform::ReadWholeFile(loaded, probe) && probe.empty())) {
+    // The file is read once: what tells that it is empty is what the first
+    // try loads (a retry reads it again).
+    std::vector<std::uint8_t> bytes;
+    if (!platform::FileExists(loaded) || (platform::ReadWholeFile(loaded, bytes) && bytes.empty())) {
         result.ok = true;
         return result;
     }
-    probe.clear();
-    probe.shrink_to_fit();
 
     const DataFileHooks::LoadWork work = [&](const ProgressFn& progress) {
         if (progress) progress(0);
-        const LoadResult load = LoadCatalog(loaded, *file.catalog, *file.settings, add, file.user, progress);
+        if (bytes.empty() && !platform::ReadWholeFile(loaded, bytes)) return false;
+        const LoadResult load =
+            LoadCatalogBytes(std::exchange(bytes, {}), *file.catalog, *file.settings, add, file.user, progress);
         if (!load.ok) return false;
         result.formatProblem = load.formatProblem;
         if (file.lastSaved) *file.lastSaved = *file.settings;

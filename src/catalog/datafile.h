@@ -13,10 +13,12 @@
 // failed or interrupted save leaves the previous file whole.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalog/catalog.h"
 #include "catalog/catalog_document.h"
@@ -136,6 +138,9 @@ struct LoadResult {
 // before the question.
 LoadResult LoadCatalog(std::u16string_view path, Catalog& catalog, Settings& settings, bool add,
                        DataFileUser* user, const ProgressFn& progress = {});
+// The same for a file's bytes already read.
+LoadResult LoadCatalogBytes(std::vector<std::uint8_t> bytes, Catalog& catalog, Settings& settings, bool add,
+                            DataFileUser* user, const ProgressFn& progress = {});
 
 // ---------------------------------------------------------------------------
 // The data file as the program keeps it.

@@ -274,7 +274,11 @@ bool MarkupReader::FindRoot(std::u16string_view name) {
     if (at != std::u16string::npos) {
         std::u16string close = u"</";
         close.append(name);
-        // The closing tag normally ends the document: look from the back.
+        // A small element closes soon after it opens; the root element
+        // closes at the end of the document: look near, then from the back.
+        constexpr std::size_t kNear = 4096;
+        const std::u16string_view near = std::u16string_view(buffer_).substr(at, kNear + close.size());
+        if (near.find(close) != std::u16string_view::npos) return true;
         const std::size_t end = buffer_.rfind(close);
         return end != std::u16string::npos && end >= at;
     }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/portable/number.h"
 #include "platform/text.h"
@@ -23,6 +24,31 @@ void SetRowState(HWND list, int row, UINT state) {
     ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
+// The locale's sort key of each text, ignoring case: byte strings whose order
+// is the order of the text comparison (CompareStringW with NORM_IGNORECASE).
+// False when a key cannot be made.
+bool SortKeys(const std::vector<std::u16string>& texts, std::vector<std::string>& keys) {
+    keys.assign(texts.size(), {});
+    std::string buffer(256, '\0');
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const auto* text = reinterpret_cast<const wchar_t*>(texts[i].c_str());
+        const int length = static_cast<int>(texts[i].size());
+        if (length == 0) continue;   // the empty key sorts first, as the empty text does
+        for (;;) {
+            const int made = ::LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text, length,
+                                            reinterpret_cast<wchar_t*>(buffer.data()), static_cast<int>(buffer.size()));
+            if (made > 0) {
+                // The key ends with a zero byte, counted in its length.
+                keys[i].assign(buffer.data(), static_cast<std::size_t>(made) - 1);
+                break;
+            }
+            if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
+            buffer.resize(buffer.size() * 2);
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 QvListView::QvListView() { SetWheelHandler(&QvListView::OnWheel); }
@@ -40,11 +66,14 @@ bool QvListView::Create(HWND parent, int id, int x, int y, int width, int height
     INITCOMMONCONTROLSEX init{sizeof(init), ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&init);
     auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    const DWORD ownerData = source_ ? LVS_OWNERDATA : 0;
     HWND window = ::CreateWindowExW(WS_EX_STATICEDGE, WC_LISTVIEWW, L"",
-                                    WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, x, y, width,
-                                    height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                    WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | ownerData, x, y,
+                                    width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                     instance, nullptr);
     if (!Bind(window)) return false;
+    ownerData_ = ownerData != 0;
+    rows_.clear();
     ::SendMessageW(window, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     columnCount_ = 0;
     numeric_.clear();
@@ -53,15 +82,109 @@ bool QvListView::Create(HWND parent, int id, int x, int y, int width, int height
 
 bool QvListView::Attach(HWND window) {
     if (window == nullptr || !::IsWindow(window)) return false;
+    ownerData_ = source_ && (::GetWindowLongPtrW(window, GWL_STYLE) & LVS_OWNERDATA) != 0;
+    rows_.clear();
     ::SendMessageW(window, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     columnCount_ = 0;
     numeric_.clear();
     return QvWindow::Attach(window);
 }
 
+void QvListView::SetTextSource(TextSource source) { source_ = std::move(source); }
+
+void QvListView::SetRows(std::vector<std::uint32_t> rows) {
+    HWND list = Handle();
+    if (list == nullptr) return;
+    if (!ownerData_) {
+        DeleteAllRows();
+        for (const std::uint32_t data : rows) InsertRow(data);
+        return;
+    }
+    // Emptied first: the selection and the scroll position go with the rows.
+    ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    rows_ = std::move(rows);
+    ::SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows_.size()), 0);
+    ::InvalidateRect(list, nullptr, FALSE);
+}
+
+void QvListView::RedrawRow(int row) {
+    HWND list = Handle();
+    if (list == nullptr || row < 0 || row >= RowCount()) return;
+    ::SendMessageW(list, LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
+}
+
+std::u16string QvListView::SourceText(int row, int column) const {
+    if (!source_ || row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return {};
+    std::u16string text = source_(rows_[static_cast<std::size_t>(row)], column);
+    if (text.size() > static_cast<std::size_t>(kTextLimit)) text.resize(kTextLimit);
+    return text;
+}
+
+bool QvListView::OnNotify(const NMHDR& header, LRESULT& result) {
+    if (!ownerData_ || header.hwndFrom == nullptr || header.hwndFrom != Handle()) return false;
+    result = 0;
+    switch (header.code) {
+        case LVN_GETDISPINFOW: {
+            LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(const_cast<NMHDR&>(header)).item;
+            if ((item.mask & LVIF_TEXT) == 0 || item.pszText == nullptr || item.cchTextMax <= 0) return true;
+            const std::u16string text = SourceText(item.iItem, item.iSubItem);
+            const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+            std::copy_n(text.data(), length, reinterpret_cast<char16_t*>(item.pszText));
+            item.pszText[length] = 0;
+            return true;
+        }
+        case LVN_ODCACHEHINT:
+            // The texts come straight from the source: nothing to prepare.
+            return true;
+        case LVN_ODFINDITEMW:
+            result = FindByText(reinterpret_cast<const NMLVFINDITEMW&>(header));
+            return true;
+        case LVN_ITEMCHANGED:
+        case LVN_ODSTATECHANGED:
+            // A sort moving the selection with the rows changes nothing the
+            // owner sees.
+            return movingSelection_;
+        default:
+            return false;
+    }
+}
+
+LRESULT QvListView::FindByText(const NMLVFINDITEMW& find) const {
+    const auto count = static_cast<int>(rows_.size());
+    const LVFINDINFOW& info = find.lvfi;
+    if ((info.flags & LVFI_PARAM) != 0) {
+        const auto data = static_cast<std::uint32_t>(info.lParam);
+        const auto it = std::find(rows_.begin(), rows_.end(), data);
+        return it == rows_.end() ? -1 : static_cast<LRESULT>(it - rows_.begin());
+    }
+    if ((info.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || info.psz == nullptr || count == 0) return -1;
+    // Typing in the list looks for the next row whose first column starts
+    // with (partial) or is (string) the typed text, ignoring case.
+    const std::u16string_view wanted(reinterpret_cast<const char16_t*>(info.psz));
+    const bool partial = (info.flags & LVFI_PARTIAL) != 0;
+    const bool wrap = (info.flags & LVFI_WRAP) != 0;
+    if (find.iStart >= count && !wrap) return -1;
+    const int start = find.iStart < 0 || find.iStart >= count ? 0 : find.iStart;
+    const int steps = wrap ? count : count - start;
+    for (int i = 0; i < steps; ++i) {
+        const int row = (start + i) % count;
+        const std::u16string text = SourceText(row, 0);
+        std::u16string_view shown(text);
+        if (partial && shown.size() > wanted.size()) shown = shown.substr(0, wanted.size());
+        if (kodrin::platform::EqualIgnoreCase(shown, wanted)) return row;
+    }
+    return -1;
+}
+
 int QvListView::InsertRow(std::uint32_t data) {
     HWND list = Handle();
     if (list == nullptr) return -1;
+    if (ownerData_) {
+        rows_.push_back(data);
+        ::SendMessageW(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows_.size()),
+                       LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+        return static_cast<int>(rows_.size()) - 1;
+    }
     LVITEMW item{};
     item.mask = LVIF_PARAM;
     item.iItem = RowCount();
@@ -72,6 +195,10 @@ int QvListView::InsertRow(std::uint32_t data) {
 int QvListView::FindRow(std::uint32_t data) const {
     HWND list = Handle();
     if (list == nullptr) return -1;
+    if (ownerData_) {
+        const auto it = std::find(rows_.begin(), rows_.end(), data);
+        return it == rows_.end() ? -1 : static_cast<int>(it - rows_.begin());
+    }
     LVFINDINFOW find{};
     find.flags = LVFI_PARAM;
     find.lParam = static_cast<LPARAM>(data);
@@ -119,6 +246,11 @@ int QvListView::ColumnWidth(int index) const {
 bool QvListView::SetText(int row, int column, const std::u16string& text) {
     HWND list = Handle();
     if (list == nullptr) return false;
+    if (ownerData_) {
+        if (row < 0 || row >= RowCount()) return false;
+        RedrawRow(row);
+        return true;
+    }
     std::u16string copy = text;
     LVITEMW item{};
     item.iSubItem = column;
@@ -129,6 +261,7 @@ bool QvListView::SetText(int row, int column, const std::u16string& text) {
 std::u16string QvListView::GetText(int row, int column) const {
     HWND list = Handle();
     if (list == nullptr) return {};
+    if (ownerData_) return SourceText(row, column);
     wchar_t buffer[kTextLimit + 1] = {};
     LVITEMW item{};
     item.iSubItem = column;
@@ -142,7 +275,9 @@ std::u16string QvListView::GetText(int row, int column) const {
 
 int QvListView::RowCount() const {
     HWND list = Handle();
-    return list == nullptr ? 0 : static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    if (list == nullptr) return 0;
+    if (ownerData_) return static_cast<int>(rows_.size());
+    return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
 }
 
 int QvListView::SelectedCount() const {
@@ -159,6 +294,9 @@ int QvListView::FirstSelected() const {
 std::uint32_t QvListView::ItemData(int row) const {
     HWND list = Handle();
     if (list == nullptr) return 0;
+    if (ownerData_) {
+        return row < 0 || static_cast<std::size_t>(row) >= rows_.size() ? 0 : rows_[static_cast<std::size_t>(row)];
+    }
     LVITEMW item{};
     item.mask = LVIF_PARAM;
     item.iItem = row;
@@ -179,11 +317,22 @@ void QvListView::DeselectAll() { DeselectRow(-1); }
 
 bool QvListView::DeleteRow(int row) {
     HWND list = Handle();
-    return list != nullptr && ::SendMessageW(list, LVM_DELETEITEM, row, 0) != FALSE;
+    if (list == nullptr) return false;
+    if (ownerData_) {
+        if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return false;
+        // The list moves the later rows' selection up by one, as the data do.
+        if (!::SendMessageW(list, LVM_DELETEITEM, row, 0)) return false;
+        rows_.erase(rows_.begin() + row);
+        return true;
+    }
+    return ::SendMessageW(list, LVM_DELETEITEM, row, 0) != FALSE;
 }
 
 void QvListView::DeleteAllRows() {
-    if (HWND list = Handle()) ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    HWND list = Handle();
+    if (list == nullptr) return;
+    ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    rows_.clear();
 }
 
 void QvListView::SetSortState(int column, bool reverse) {
@@ -218,7 +367,13 @@ void QvListView::Sort(int column) {
     }
     HWND list = Handle();
     if (list == nullptr) return;
-    if (sortColumn_ >= 0) SortRows();
+    if (sortColumn_ >= 0) {
+        if (ownerData_) {
+            SortOwnerRows();
+        } else {
+            SortRows();
+        }
+    }
     ShowSortBitmap();
 }
 
@@ -260,6 +415,64 @@ void QvListView::SortRows() {
         const auto original = static_cast<std::size_t>(ItemData(row));
         if (original < data.size()) SetItemData(row, data[original]);
     }
+}
+
+void QvListView::SortOwnerRows() {
+    HWND list = Handle();
+    const std::size_t count = rows_.size();
+    if (count < 2) return;
+    // Every row's key is read once. The order is stable, as the system list
+    // sort is: equal rows keep their places relative to each other.
+    const bool numeric = IsNumeric(sortColumn_);
+    std::vector<std::u16string> texts(count);
+    std::vector<double> numbers(numeric ? count : 0);
+    for (std::size_t row = 0; row < count; ++row) {
+        texts[row] = SourceText(static_cast<int>(row), sortColumn_);
+        if (numeric) numbers[row] = ReadNumber(texts[row]);
+    }
+    std::vector<std::uint32_t> order(count);
+    for (std::size_t row = 0; row < count; ++row) order[row] = static_cast<std::uint32_t>(row);
+    std::vector<std::string> keys;
+    if (!numeric && SortKeys(texts, keys)) {
+        // The system's sort keys order texts as its comparison does, at the
+        // cost of one byte comparison each.
+        std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+            const int compared = keys[a].compare(keys[b]);
+            return sortReverse_ ? compared > 0 : compared < 0;
+        });
+    } else {
+        std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return CompareKeys(texts[a], numeric ? numbers[a] : 0.0, texts[b], numeric ? numbers[b] : 0.0, numeric,
+                               sortReverse_) < 0;
+        });
+    }
+
+    // The list keeps the selection and the focus by row: they move with
+    // their rows' data, changing only the rows whose state differs.
+    std::vector<std::uint8_t> selected(count, 0);
+    for (int row = -1;;) {
+        row = static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
+        if (row < 0 || static_cast<std::size_t>(row) >= count) break;
+        selected[static_cast<std::size_t>(row)] = 1;
+    }
+    const int focused = static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    std::vector<std::uint32_t> sorted(count);
+    movingSelection_ = true;
+    for (std::size_t row = 0; row < count; ++row) {
+        const std::uint32_t from = order[row];
+        sorted[row] = rows_[from];
+        if (selected[row] != selected[from]) SetRowState(list, static_cast<int>(row), selected[from] ? LVIS_SELECTED : 0);
+        if (static_cast<int>(from) == focused) {
+            LVITEMW item{};
+            item.stateMask = LVIS_FOCUSED;
+            item.state = LVIS_FOCUSED;
+            ::SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+            ::SendMessageW(list, LVM_SETSELECTIONMARK, 0, static_cast<LPARAM>(row));
+        }
+    }
+    movingSelection_ = false;
+    rows_ = std::move(sorted);
+    ::InvalidateRect(list, nullptr, FALSE);
 }
 
 int QvListView::CompareKeys(const std::u16string& a, double x, const std::u16string& b, double y, bool numeric,

@@ -371,10 +371,11 @@ TEST_F(MainWindowTest, ListFillsSortsColoursAndShowsHiddenOnRequest) {
     EXPECT_EQ(::SendMessageW(window_, WM_NOTIFY, app::kListId, reinterpret_cast<LPARAM>(&draw)),
               CDRF_NOTIFYITEMDRAW);
     draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
-    draw.nmcd.lItemlParam = IdOf(*w, u"Zeta");
+    // The owner-data list names the row it draws.
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(w->List().FindRow(IdOf(*w, u"Zeta")));
     EXPECT_EQ(::SendMessageW(window_, WM_NOTIFY, app::kListId, reinterpret_cast<LPARAM>(&draw)), CDRF_NEWFONT);
     EXPECT_EQ(draw.clrText, static_cast<COLORREF>(w->CurrentSettings().colors[RecordStatusCode::OutOfDate]));
-    draw.nmcd.lItemlParam = IdOf(*w, u"Alpha");
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(w->List().FindRow(IdOf(*w, u"Alpha")));
     ::SendMessageW(window_, WM_NOTIFY, app::kListId, reinterpret_cast<LPARAM>(&draw));
     EXPECT_EQ(draw.clrText, static_cast<COLORREF>(w->CurrentSettings().colors[RecordStatusCode::Standard]));
 

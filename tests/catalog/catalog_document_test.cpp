@@ -145,6 +145,24 @@ TEST(CatalogDocument, CategoryFilter) {
     EXPECT_NE(all.find(u"<PROGRAM>B</PROGRAM>"), std::u16string::npos);
 }
 
+// The program's progress dialog answers each report on another thread: a
+// large catalog must not send one report a record. Each percent of
+// 100 * n / (count + 1) comes once, in order, for 1 to 1000 records.
+TEST(CatalogDocument, SavingTellsEachPercentOnce) {
+    for (const int records : {1, 7, 250, 1000}) {
+        Catalog catalog;
+        for (int i = 0; i < records; ++i) AddRecord(catalog, NewRecord(), false);
+        std::vector<int> told;
+        WriteCatalogDocument(catalog, NewSettings(), u"", {}, [&told](int percent) { told.push_back(percent); });
+        std::vector<int> expected;
+        for (int n = 1; n <= records; ++n) {
+            const int percent = 100 * n / (records + 1);
+            if (expected.empty() || expected.back() != percent) expected.push_back(percent);
+        }
+        EXPECT_EQ(told, expected) << records << " records";
+    }
+}
+
 TEST(CatalogDocument, ForeignAndDamagedDocuments) {
     Settings settings = NewSettings();
     DocumentReadResult result;

@@ -1,10 +1,15 @@
 // The report list: rows and their data, column sorting with the header's
-// sort arrow, and wheel scrolling by whole notches.
+// sort arrow, and wheel scrolling by whole notches; the owner-data list
+// against the ordinary one as its oracle.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/list_view.h"
@@ -257,6 +262,198 @@ TEST_F(ListViewTest, TheWheelScrollsFourteenPixelsPerWholeNotch) {
     EXPECT_EQ(list_.State().wheelRemainder, 0);
 
     ::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_listProc));
+}
+
+// ---------------------------------------------------------------------------
+// Owner data: the rows hold data values, the texts come from a source. Its
+// parent hands the list's notifications to it, as the main window does.
+
+struct Cells {
+    std::u16string name, price, version;
+};
+
+QvListView* g_owner = nullptr;
+std::map<UINT, int> g_unanswered;   // notifications the owner-data list left to its parent
+WNDPROC g_parentProc = nullptr;
+LRESULT CALLBACK ForwardingParent(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == WM_NOTIFY && g_owner != nullptr) {
+        const auto& header = *reinterpret_cast<const NMHDR*>(lp);
+        LRESULT result = 0;
+        if (g_owner->OnNotify(header, result)) return result;
+        if (header.hwndFrom == g_owner->Handle()) ++g_unanswered[header.code];
+    }
+    return ::CallWindowProcW(g_parentProc, window, message, wp, lp);
+}
+
+class OwnerDataTest : public ListViewTest {
+protected:
+    void SetUp() override {
+        ListViewTest::SetUp();
+        g_parentProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForwardingParent)));
+        g_unanswered.clear();
+        owned_.SetTextSource([this](std::uint32_t data, int column) {
+            const Cells& cells = cells_[data];
+            return column == 0 ? cells.name : column == 1 ? cells.price : column == 2 ? cells.version : u"";
+        });
+        ASSERT_TRUE(owned_.Create(parent_, 1205, 0, 0, 480, 280));
+        g_owner = &owned_;
+        ASSERT_TRUE(owned_.SetColumn(0, LVCFMT_LEFT, 120, u"Name", false));
+        ASSERT_TRUE(owned_.SetColumn(1, LVCFMT_RIGHT, 80, u"Price", true));
+        ASSERT_TRUE(owned_.SetColumn(2, LVCFMT_LEFT, 80, u"Version", false));
+    }
+    void TearDown() override {
+        g_owner = nullptr;
+        owned_.Unbind();
+        ListViewTest::TearDown();
+    }
+    // The same rows in the ordinary list and in the owner-data list.
+    void AddBoth(std::uint32_t data, Cells cells) {
+        AddRow(data, cells.name, cells.price, cells.version);
+        cells_[data] = std::move(cells);
+        std::vector<std::uint32_t> rows;
+        for (int row = 0; row < owned_.RowCount(); ++row) rows.push_back(owned_.ItemData(row));
+        rows.push_back(data);
+        owned_.SetRows(rows);
+    }
+    std::vector<std::uint32_t> Data(const QvListView& list) const {
+        std::vector<std::uint32_t> data;
+        for (int row = 0; row < list.RowCount(); ++row) data.push_back(list.ItemData(row));
+        return data;
+    }
+    std::vector<std::uint32_t> SelectedData(const QvListView& list) const {
+        std::vector<std::uint32_t> data;
+        for (int row = -1;;) {
+            row = static_cast<int>(::SendMessageW(list.Handle(), LVM_GETNEXTITEM, row, LVNI_SELECTED));
+            if (row < 0) break;
+            data.push_back(list.ItemData(row));
+        }
+        std::sort(data.begin(), data.end());
+        return data;
+    }
+    // What the list control itself shows in a cell (it asks its parent).
+    std::u16string Shown(int row, int column, int capacity = 1100) const {
+        std::vector<wchar_t> buffer(static_cast<std::size_t>(capacity), L'?');
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = buffer.data();
+        item.cchTextMax = capacity;
+        const auto length = ::SendMessageW(owned_.Handle(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        return std::u16string(reinterpret_cast<const char16_t*>(item.pszText), static_cast<std::size_t>(length));
+    }
+
+    std::map<std::uint32_t, Cells> cells_;
+    QvListView owned_;
+};
+
+TEST_F(OwnerDataTest, SortsLikeTheSystemListKeepingSelectionAndFocusWithTheData) {
+    EXPECT_NE(::GetWindowLongW(owned_.Handle(), GWL_STYLE) & LVS_OWNERDATA, 0);
+    EXPECT_EQ(::GetWindowLongW(list_.Handle(), GWL_STYLE) & LVS_OWNERDATA, 0);
+    // Ties in every column, case-only differences, numbers the reader
+    // shortens, empty cells.
+    const Cells rows[] = {
+        {u"b", u"10", u"2.0"},  {u"A", u"9", u"10"},   {u"c", u"$1,200.50", u""}, {u"B", u"-3", u"9"},
+        {u"a", u"10", u"2.0"},  {u"", u"", u"1.0"},     {u"b", u"$12.50", u"10"},  {u"\u00c9t\u00e9", u"9", u"2.0"},
+        {u"d-e", u"0", u""},    {u"de", u"9", u"1.0"},  {u"b", u"10", u"9"},       {u"Z", u"1", u"2.0"},
+        // What the locale's comparison treats specially: word punctuation,
+        // symbols, accents, other scripts, digits, spaces.
+        {u"co-op", u"1", u"it's"}, {u"coop", u"2", u"its"}, {u"co op", u"3", u"-"},
+        {u"\u00c5ngstr\u00f6m", u"4", u"& Co"}, {u"angstrom", u"5", u"<beta>"},
+        {u"\u03a3\u03cd\u03bd\u03b8\u03b5\u03c3\u03b7", u"6", u"\u65e5\u672c\u8a9e"},
+        {u"\u0420\u0435\u0434\u0430\u043a\u0442\u043e\u0440", u"7", u"Caf\u00e9"}, {u"10 Tools", u"8", u"cafe"},
+        {u"9 Tools", u"9", u"CAFE"}, {u" Tools", u"10", u"caf\u00e9 "},
+    };
+    for (std::uint32_t i = 0; i < std::size(rows); ++i) AddBoth(500 + i * 7, rows[i]);
+    EXPECT_EQ(owned_.RowCount(), static_cast<int>(std::size(rows)));
+    EXPECT_EQ(::SendMessageW(owned_.Handle(), LVM_GETITEMCOUNT, 0, 0), owned_.RowCount());
+
+    // The same selection and focus in both lists.
+    for (QvListView* list : {&list_, &owned_}) {
+        for (const int row : {1, 4, 10}) list->SelectRow(row);
+        LVITEMW focus{};
+        focus.stateMask = focus.state = LVIS_FOCUSED;
+        ::SendMessageW(list->Handle(), LVM_SETITEMSTATE, 6, reinterpret_cast<LPARAM>(&focus));
+    }
+    g_unanswered.clear();
+    for (const int click : {0, 0, 1, 1, -1, 2, 2, 1, 0}) {
+        list_.Sort(click);
+        owned_.Sort(click);
+        EXPECT_EQ(owned_.SortColumn(), list_.SortColumn());
+        EXPECT_EQ(owned_.SortReverse(), list_.SortReverse());
+        EXPECT_EQ(Data(owned_), Data(list_)) << "after a click on " << click;
+        for (int column = 0; column < 3; ++column) EXPECT_EQ(Column(column), [&] {
+            std::vector<std::u16string> texts;
+            for (int row = 0; row < owned_.RowCount(); ++row) texts.push_back(owned_.GetText(row, column));
+            return texts;
+        }()) << column;
+        EXPECT_EQ(SelectedData(owned_), SelectedData(list_));
+        const auto focusedData = [](const QvListView& list) {
+            const int row = static_cast<int>(::SendMessageW(list.Handle(), LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
+            return list.ItemData(row);
+        };
+        EXPECT_EQ(focusedData(owned_), focusedData(list_));
+    }
+    // Moving the selection with the rows told the owner nothing.
+    EXPECT_EQ(g_unanswered[LVN_ITEMCHANGED] + g_unanswered[LVN_ODSTATECHANGED], 0);
+}
+
+TEST_F(OwnerDataTest, TheControlReadsTextsAndFindsRowsThroughTheSource) {
+    AddBoth(1, {std::u16string(1500, u'x'), u"1", u"v1"});
+    AddBoth(2, {u"Beta", u"2", u"v2"});
+    AddBoth(3, {u"Gamma", u"3", u"v3"});
+    AddBoth(4, {u"beam", u"4", u"v4"});
+    // Up to 1024 characters by GetText, as much as the buffer holds by the control.
+    EXPECT_EQ(owned_.GetText(0, 0), list_.GetText(0, 0));
+    EXPECT_EQ(Shown(0, 0, 8), std::u16string(7, u'x'));
+    EXPECT_EQ(Shown(2, 2), u"v3");
+    EXPECT_EQ(owned_.GetText(7, 0), u"");
+
+    // By data, and by typed text from a row on, wrapping, ignoring case.
+    EXPECT_EQ(owned_.FindRow(3), 2);
+    EXPECT_EQ(owned_.FindRow(9), -1);
+    LVFINDINFOW find{};
+    find.flags = LVFI_PARAM;
+    find.lParam = 4;
+    EXPECT_EQ(::SendMessageW(owned_.Handle(), LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)), 3);
+    // Typing asks from the row after the focused one on: that row counts.
+    NMLVFINDITEMW typed{};
+    typed.hdr.hwndFrom = owned_.Handle();
+    typed.hdr.code = LVN_ODFINDITEMW;
+    typed.lvfi.flags = LVFI_PARTIAL | LVFI_WRAP;
+    typed.lvfi.psz = L"BE";
+    LRESULT found = 0;
+    for (const auto& [start, row] : {std::pair{0, 1}, {2, 3}, {3, 3}, {4, 1}}) {
+        typed.iStart = start;
+        ASSERT_TRUE(owned_.OnNotify(typed.hdr, found));
+        EXPECT_EQ(found, row) << start;
+    }
+    typed.lvfi.flags = LVFI_PARTIAL;   // without wrapping
+    typed.iStart = 4;
+    ASSERT_TRUE(owned_.OnNotify(typed.hdr, found));
+    EXPECT_EQ(found, -1);
+    find.flags = LVFI_STRING;
+    find.psz = L"gamma";
+    EXPECT_EQ(::SendMessageW(owned_.Handle(), LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)), 2);
+    find.psz = L"gam";
+    EXPECT_EQ(::SendMessageW(owned_.Handle(), LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)), -1);
+
+    // The source is the one place of the texts: SetText only redraws.
+    cells_[2].name = u"Bravo";
+    EXPECT_TRUE(owned_.SetText(1, 0, u"ignored"));
+    EXPECT_EQ(Shown(1, 0), u"Bravo");
+
+    // Deleting a row moves the later rows and their selection up.
+    owned_.SelectRow(3);
+    EXPECT_TRUE(owned_.DeleteRow(1));
+    EXPECT_EQ(Data(owned_), (std::vector<std::uint32_t>{1, 3, 4}));
+    EXPECT_EQ(SelectedData(owned_), (std::vector<std::uint32_t>{4}));
+    EXPECT_EQ(owned_.InsertRow(9), 3);
+    EXPECT_EQ(::SendMessageW(owned_.Handle(), LVM_GETITEMCOUNT, 0, 0), 4);
+    owned_.SetRows({2, 1});
+    EXPECT_EQ(owned_.SelectedCount(), 0);
+    EXPECT_EQ(Data(owned_), (std::vector<std::uint32_t>{2, 1}));
+    owned_.DeleteAllRows();
+    EXPECT_EQ(::SendMessageW(owned_.Handle(), LVM_GETITEMCOUNT, 0, 0), 0);
 }
 
 }  // namespace
