@@ -953,7 +953,7 @@ TEST_F(MainWindowTest, AnAmpersandInACategoryShowsAsItselfOnItsTab) {
     EXPECT_EQ(w->List().RowCount(), 0);
     // Renaming keeps the text as typed too.
     driver_.Then([](HWND dialog) {
-        SetItemText(dialog, app::kCategoryName, u"Q&A");
+        SetItemText(dialog, IDC_CATEGORY_NAME, u"Q&A");
         Click(dialog, IDOK);
     });
     w->RunCommand(3102);
