@@ -237,7 +237,8 @@ struct Context {
         const std::u16string full = FullPath(path);
         const std::u16string_view folder = platform::FolderPart(full);
         if (!folder.empty() && !platform::FolderExists(folder)) {
-            return Fail(path, "its folder " + platform::ToUtf8(folder) + " does not exist; nothing was written");
+            const std::u16string_view name = folder.size() > 1 ? folder.substr(0, folder.size() - 1) : folder;
+            return Fail(path, "its folder " + platform::ToUtf8(name) + " does not exist; nothing was written");
         }
         return Fail(path, "could not be written (is the disk full?)");
     }
