@@ -741,8 +741,11 @@ std::vector<std::uint8_t> CsvFileBytes(std::u16string_view text, bool preserveUn
 
 std::vector<std::uint8_t> CsvUtf8Bytes(std::u16string_view text) {
     const std::string utf8 = platform::ToUtf8(text);
-    std::vector<std::uint8_t> bytes{0xEF, 0xBB, 0xBF};
-    bytes.insert(bytes.end(), utf8.begin(), utf8.end());
+    std::vector<std::uint8_t> bytes(3 + utf8.size());
+    bytes[0] = 0xEF;
+    bytes[1] = 0xBB;
+    bytes[2] = 0xBF;
+    if (!utf8.empty()) std::memcpy(bytes.data() + 3, utf8.data(), utf8.size());
     return bytes;
 }
 
