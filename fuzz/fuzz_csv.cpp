@@ -1,16 +1,18 @@
-// Any bytes as a CSV file, read both ways the import reads it: the reader
-// never crashes, hangs or reads outside its input, and every record it makes
-// gets the next id. Reading the file's bytes gives the same records as
+// Any bytes as a CSV file, read every way the import reads it (UTF-16,
+// 8-bit, UTF-8): the reader never crashes, hangs or reads outside its
+// input, and every record it makes gets the next id. Reading the file's bytes gives the same records as
 // reading their decoded text, and under a header of four text columns the
 // cells are those of the quote-aware tokeniser (lines at LF with quotes
 // kept, a CR before the LF dropped, then cells at ","). Also checks that
 // quoting a cell and splitting it again gives the value back.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "catalog/csv.h"
 #include "catalog/tokenizer.h"
+#include "platform/utf.h"
 
 namespace {
 
@@ -38,12 +40,29 @@ void MarkNaN(std::vector<ApplicationRecord>& records) {
     }
 }
 
+std::u16string TextOf(const std::vector<std::uint8_t>& bytes, CsvEncoding encoding) {
+    switch (encoding) {
+        case CsvEncoding::Utf16: return CsvTextFromUtf16(bytes);
+        case CsvEncoding::EightBit: return CsvTextFrom8Bit(bytes);
+        case CsvEncoding::Utf8: return CsvTextFromUtf8(bytes);
+    }
+    return {};
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::uint8_t> bytes(data, data + size);
-    for (const CsvEncoding encoding : {CsvEncoding::Utf16, CsvEncoding::EightBit}) {
-        const std::u16string text = encoding == CsvEncoding::Utf16 ? CsvTextFromUtf16(bytes) : CsvTextFrom8Bit(bytes);
+
+    // UTF-8: the decoding is platform::FromUtf8's, and a file taken as UTF-8
+    // without a byte-order mark is well-formed, so it encodes back to itself.
+    const bool mark = size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF;
+    const std::string raw(reinterpret_cast<const char*>(data) + (mark ? 3 : 0), size - (mark ? 3 : 0));
+    if (CsvTextFromUtf8(bytes) != platform::FromUtf8(raw)) __builtin_trap();
+    if (IsUtf8Csv(bytes) && !mark && platform::ToUtf8(platform::FromUtf8(raw)) != raw) __builtin_trap();
+
+    for (const CsvEncoding encoding : {CsvEncoding::Utf16, CsvEncoding::EightBit, CsvEncoding::Utf8}) {
+        const std::u16string text = TextOf(bytes, encoding);
         std::vector<ApplicationRecord> records;
         std::int32_t ids = 0;
         int last = -1;

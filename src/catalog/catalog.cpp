@@ -239,10 +239,12 @@ int AutoRemove(Catalog& catalog) {
 }
 
 void ConvertDates(Catalog& catalog, int oldStyle, int newStyle) {
+    // Every field that holds date text: the row colours and the expiry
+    // checks read them all in the current style.
     static constexpr std::u16string ApplicationRecord::* kDateFields[] = {
-        &ApplicationRecord::purchaseDate,
-        &ApplicationRecord::installDate,
-        &ApplicationRecord::dateLastChecked,
+        &ApplicationRecord::dateLastChecked, &ApplicationRecord::installDate,
+        &ApplicationRecord::purchaseDate,    &ApplicationRecord::registrationExpire,
+        &ApplicationRecord::releasedDate,    &ApplicationRecord::webPasswordDate,
     };
     for (ApplicationRecord& record : catalog.records) {
         for (auto member : kDateFields) {

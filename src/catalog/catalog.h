@@ -129,8 +129,9 @@ std::optional<FindResult> Find(Catalog& catalog, std::u16string_view text, bool 
 // for reading. Returns the number removed.
 int AutoRemove(Catalog& catalog);
 
-// Rewrites PURCHASEDATE, INSTALLDATE and DATELASTCHECKED of every record from
-// the old date style to the new one. Empty fields stay empty.
+// Rewrites every date field of every record (DATELASTCHECKED, INSTALLDATE,
+// PURCHASEDATE, REGISTRATIONEXPIRE, RELEASEDDATE, WEBPASSWORDDATE) from the
+// old date style to the new one, date only. Empty fields stay empty.
 void ConvertDates(Catalog& catalog, int oldStyle, int newStyle);
 
 }  // namespace kodrin

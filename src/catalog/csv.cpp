@@ -12,6 +12,7 @@
 #include "catalog/tokenizer.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/utf.h"
 
 namespace kodrin {
 
@@ -89,10 +90,12 @@ void ReadLoginData(std::u16string_view cell, ApplicationRecord& record) {
     });
 }
 
-void ReadCategories(std::u16string_view cell, ApplicationRecord& record) {
+// The names of the cell; "<All>" is the view of every record, never a
+// category of one, and is dropped.
+void ReadCategories(std::u16string_view cell, std::u16string_view all, ApplicationRecord& record) {
     record.categories.clear();
     ForEachPart(cell, u',', [&](std::u16string_view name) {
-        if (!name.empty()) record.categories.emplace_back(name);
+        if (!name.empty() && name != all) record.categories.emplace_back(name);
     });
 }
 
@@ -126,17 +129,104 @@ private:
     State state_ = State::Unknown;
 };
 
+bool HasUtf8Mark(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
+}
+
+// One character of UTF-8 below U+10000 at p (n bytes available): its length
+// and, in c, its code unit; 0 for anything else (a four-byte sequence, or
+// bytes that are no well-formed sequence).
+std::size_t DecodeUtf8Unit(const std::uint8_t* p, std::size_t n, char16_t& c) {
+    const std::uint8_t b = p[0];
+    if (b < 0x80) {
+        c = b;
+        return 1;
+    }
+    if (b >= 0xC2 && b <= 0xDF) {
+        if (n < 2 || (p[1] & 0xC0) != 0x80) return 0;
+        c = static_cast<char16_t>(((b & 0x1F) << 6) | (p[1] & 0x3F));
+        return 2;
+    }
+    if ((b & 0xF0) == 0xE0) {
+        if (n < 3 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80) return 0;
+        const char16_t value = static_cast<char16_t>(((b & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
+        if (value < 0x800 || (value >= 0xD800 && value <= 0xDFFF)) return 0;  // overlong, or a surrogate
+        c = value;
+        return 3;
+    }
+    return 0;
+}
+
+// A four-byte sequence at p (n bytes available): true with its code point,
+// U+10000 to U+10FFFF, in cp.
+bool DecodeUtf8Supplementary(const std::uint8_t* p, std::size_t n, char32_t& cp) {
+    if (n < 4 || p[0] < 0xF0 || p[0] > 0xF4 || (p[1] & 0xC0) != 0x80 || (p[2] & 0xC0) != 0x80 ||
+        (p[3] & 0xC0) != 0x80) {
+        return false;
+    }
+    cp = (static_cast<char32_t>(p[0] & 0x07) << 18) | (static_cast<char32_t>(p[1] & 0x3F) << 12) |
+         (static_cast<char32_t>(p[2] & 0x3F) << 6) | static_cast<char32_t>(p[3] & 0x3F);
+    return cp >= 0x10000 && cp <= 0x10FFFF;
+}
+
+// True when the eight bytes at p are all ASCII.
+bool AsciiWord(const std::uint8_t* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    return (word & 0x8080808080808080ull) == 0;
+}
+
+// Decodes n bytes of UTF-8 into out (room for n code units), returning the
+// number written. Each byte that does not start a well-formed sequence (a
+// stray continuation byte, an overlong form, a surrogate, beyond U+10FFFF,
+// or cut short) becomes one U+FFFD, as platform::FromUtf8 reads it.
+std::size_t DecodeUtf8(const std::uint8_t* p, std::size_t n, char16_t* out) {
+    char16_t* const start = out;
+    std::size_t i = 0;
+    while (i < n) {
+        // Runs of ASCII, eight bytes at a time.
+        while (i + 8 <= n && AsciiWord(p + i)) {
+            for (std::size_t k = 0; k < 8; ++k) out[k] = p[i + k];
+            out += 8;
+            i += 8;
+        }
+        if (i >= n) break;
+        char16_t c;
+        if (const std::size_t length = DecodeUtf8Unit(p + i, n - i, c)) {
+            *out++ = c;
+            i += length;
+            continue;
+        }
+        char32_t cp;
+        if (DecodeUtf8Supplementary(p + i, n - i, cp)) {
+            *out++ = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+            *out++ = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+            i += 4;
+            continue;
+        }
+        *out++ = u'\uFFFD';
+        ++i;
+    }
+    return static_cast<std::size_t>(out - start);
+}
+
 // The code units of the text being read: UTF-16 text in memory, whose cells
 // can be views into it, or a file's bytes taken as UTF-16LE or as one byte
 // per character, whose cells are decoded into the reader's own buffer.
+//
+// Each gives the unit at a position (for a UTF-8 file: the byte, which the
+// reader compares only with ASCII characters), the length of a blank at a
+// position (0 for none), and decodes count units into out, returning the
+// number of UTF-16 code units written (never more than count).
 struct TextUnits {
     static constexpr bool kViews = true;
     const char16_t* data;
     std::size_t size;
     char16_t operator[](std::size_t i) const { return data[i]; }
-    void Decode(std::size_t begin, std::size_t count, char16_t* out) const {
-        if (count == 0) return;  // an empty text may have no memory at all
-        std::memcpy(out, data + begin, count * sizeof(char16_t));
+    std::size_t BlankAt(std::size_t i) const { return IsBlank(data[i]) ? 1 : 0; }
+    std::size_t Decode(std::size_t begin, std::size_t count, char16_t* out) const {
+        if (count > 0) std::memcpy(out, data + begin, count * sizeof(char16_t));
+        return count;
     }
 };
 
@@ -147,11 +237,12 @@ struct Utf16LeUnits {
     char16_t operator[](std::size_t i) const {
         return static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
     }
-    void Decode(std::size_t begin, std::size_t count, char16_t* out) const {
+    std::size_t BlankAt(std::size_t i) const { return IsBlank((*this)[i]) ? 1 : 0; }
+    std::size_t Decode(std::size_t begin, std::size_t count, char16_t* out) const {
         // UTF-16LE is the memory of a char16_t on this machine.
         static_assert(std::endian::native == std::endian::little);
-        if (count == 0) return;  // an empty file may have no memory at all
-        std::memcpy(out, data + 2 * begin, count * sizeof(char16_t));
+        if (count > 0) std::memcpy(out, data + 2 * begin, count * sizeof(char16_t));
+        return count;
     }
 };
 
@@ -160,8 +251,32 @@ struct Latin1Units {
     const std::uint8_t* data;
     std::size_t size;
     char16_t operator[](std::size_t i) const { return data[i]; }
-    void Decode(std::size_t begin, std::size_t count, char16_t* out) const {
+    std::size_t BlankAt(std::size_t i) const { return IsBlank(data[i]) ? 1 : 0; }
+    std::size_t Decode(std::size_t begin, std::size_t count, char16_t* out) const {
         for (std::size_t i = 0; i < count; ++i) out[i] = data[begin + i];
+        return count;
+    }
+};
+
+// UTF-8: the line reader looks only for ASCII characters, which never occur
+// inside a multi-byte sequence, so it can walk the bytes; the runs it takes
+// always start and end at ASCII characters or whole sequences, and decoding
+// them one by one gives the same text as decoding the whole file.
+struct Utf8Units {
+    static constexpr bool kViews = false;
+    const std::uint8_t* data;
+    std::size_t size;
+    char16_t operator[](std::size_t i) const { return data[i]; }
+    std::size_t BlankAt(std::size_t i) const {
+        if (data[i] < 0x80) return IsBlank(data[i]) ? 1 : 0;
+        // The blanks beyond ASCII: U+0085, U+00A0 (two bytes), U+1680,
+        // U+2000..U+205F, U+3000 (three bytes).
+        char16_t c;
+        const std::size_t length = DecodeUtf8Unit(data + i, size - i, c);
+        return length > 1 && IsBlank(c) ? length : 0;
+    }
+    std::size_t Decode(std::size_t begin, std::size_t count, char16_t* out) const {
+        return DecodeUtf8(data + begin, count, out);
     }
 };
 
@@ -233,8 +348,8 @@ public:
                 break;
             } else if (c == u'\r' && (i + 1 == n || t[i + 1] == u'\n')) {
                 ++i;
-            } else if (atStart && IsBlank(c)) {
-                ++i;
+            } else if (std::size_t blank = atStart ? t.BlankAt(i) : 0) {
+                i += blank;
             } else {
                 atStart = false;
                 std::size_t end = i + 1;
@@ -310,7 +425,7 @@ private:
     void AppendToBuffer(std::size_t begin, std::size_t end) {
         const std::size_t old = buffer_.size();
         buffer_.resize(old + (end - begin));
-        units_.Decode(begin, end - begin, buffer_.data() + old);
+        buffer_.resize(old + units_.Decode(begin, end - begin, buffer_.data() + old));
     }
 
     Units units_;
@@ -353,6 +468,7 @@ bool ReadCsvUnits(Units units, std::vector<ApplicationRecord>& target, std::int3
     const bool webColumns = isMapped(fields::WebUserName) || isMapped(fields::WebPassword);
     const std::u16string yes = LoadText(kStrYes);
     const std::u16string no = LoadText(kStrNo);
+    const std::u16string all = LoadText(kStrAllCategory);
     PictureFolder pictures(sourcePath);
 
     // Room for the records once the first lines tell their typical length.
@@ -392,7 +508,7 @@ bool ReadCsvUnits(Units units, std::vector<ApplicationRecord>& target, std::int3
                     ReadLoginData(cell, record);
                     break;
                 case FieldKind::Categories:
-                    ReadCategories(cell, record);
+                    ReadCategories(cell, all, record);
                     break;
                 case FieldKind::Text:
                     if (field.id == fields::PictureName) {
@@ -623,6 +739,16 @@ std::vector<std::uint8_t> CsvFileBytes(std::u16string_view text, bool preserveUn
     return bytes;
 }
 
+std::vector<std::uint8_t> CsvUtf8Bytes(std::u16string_view text) {
+    const std::string utf8 = platform::ToUtf8(text);
+    std::vector<std::uint8_t> bytes(3 + utf8.size());
+    bytes[0] = 0xEF;
+    bytes[1] = 0xBB;
+    bytes[2] = 0xBF;
+    if (!utf8.empty()) std::memcpy(bytes.data() + 3, utf8.data(), utf8.size());
+    return bytes;
+}
+
 bool WriteCsv(const Catalog& catalog, const ExportOptions& options, std::u16string_view dataFilePath,
               const ProgressFn& progress) {
     if (options.exportPictures) {
@@ -635,6 +761,13 @@ bool WriteCsv(const Catalog& catalog, const ExportOptions& options, std::u16stri
                 }
             }
         }
+    }
+    if (options.utf8) {
+        ExportOptions unicode = options;
+        unicode.preserveUnicode = true;
+        std::u16string text;
+        CsvDocument(text, catalog, unicode, progress);
+        return platform::WriteFileAtomically(options.path, CsvUtf8Bytes(text));
     }
     if (options.preserveUnicode) {
         std::u16string text;
@@ -715,11 +848,45 @@ bool ReadCsvBytes(std::span<const std::uint8_t> bytes, CsvEncoding encoding, std
         return ReadCsvUnits(Utf16LeUnits{bytes.data() + 2 * start, units - start}, target, idCounter, progress,
                             sourcePath);
     }
-    std::size_t start = 0;
     // A UTF-8 byte-order mark, as spreadsheets write it.
-    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) start = 3;
+    const std::size_t start = HasUtf8Mark(bytes) ? 3 : 0;
+    if (encoding == CsvEncoding::Utf8) {
+        return ReadCsvUnits(Utf8Units{bytes.data() + start, bytes.size() - start}, target, idCounter, progress,
+                            sourcePath);
+    }
     return ReadCsvUnits(Latin1Units{bytes.data() + start, bytes.size() - start}, target, idCounter, progress,
                         sourcePath);
+}
+
+bool IsUtf8Csv(std::span<const std::uint8_t> bytes) {
+    if (HasUtf8Mark(bytes)) return true;
+    const std::uint8_t* p = bytes.data();
+    const std::size_t n = bytes.size();
+    bool nonAscii = false;
+    std::size_t i = 0;
+    while (i < n) {
+        while (i + 8 <= n && AsciiWord(p + i)) i += 8;
+        if (i >= n) break;
+        char16_t c;
+        char32_t cp;
+        if (const std::size_t length = DecodeUtf8Unit(p + i, n - i, c)) {
+            nonAscii = nonAscii || length > 1;
+            i += length;
+        } else if (DecodeUtf8Supplementary(p + i, n - i, cp)) {
+            nonAscii = true;
+            i += 4;
+        } else {
+            return false;
+        }
+    }
+    return nonAscii;
+}
+
+std::u16string CsvTextFromUtf8(const std::vector<std::uint8_t>& bytes) {
+    const std::size_t start = HasUtf8Mark(bytes) ? 3 : 0;
+    std::u16string text(bytes.size() - start, u'\0');
+    text.resize(DecodeUtf8(bytes.data() + start, bytes.size() - start, text.data()));
+    return text;
 }
 
 std::u16string CsvTextFromUtf16(const std::vector<std::uint8_t>& bytes) {
@@ -732,9 +899,8 @@ std::u16string CsvTextFromUtf16(const std::vector<std::uint8_t>& bytes) {
 }
 
 std::u16string CsvTextFrom8Bit(const std::vector<std::uint8_t>& bytes) {
-    std::size_t start = 0;
     // A UTF-8 byte-order mark, as spreadsheets write it.
-    if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) start = 3;
+    const std::size_t start = HasUtf8Mark(bytes) ? 3 : 0;
     std::u16string text(bytes.size() - start, u'\0');
     Latin1Units{bytes.data(), bytes.size()}.Decode(start, bytes.size() - start, text.data());
     return text;

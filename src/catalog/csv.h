@@ -26,6 +26,7 @@ struct ExportOptions {
     bool allData = true;                // CSV: every field, or the displayed columns (COLS)
     bool exportPictures = false;        // CSV: pictures into "Images\" beside the target
     bool preserveUnicode = true;        // CSV: UTF-16LE, or one byte per character
+    bool utf8 = false;                  // CSV: UTF-8 with a byte-order mark instead (kodrin-cli --utf8)
 };
 
 // A name ending in ".csv" (ignoring case) is a CSV file; anything else is
@@ -58,6 +59,10 @@ void CsvDocumentBytes(std::vector<std::uint8_t>& bytes, const Catalog& catalog, 
 // The bytes of the file: UTF-16LE without a byte-order mark, or the low
 // 8 bits of every code unit.
 std::vector<std::uint8_t> CsvFileBytes(std::u16string_view text, bool preserveUnicode);
+
+// The bytes of a UTF-8 export: the byte-order mark, then the text (an
+// unpaired surrogate becomes U+FFFD).
+std::vector<std::uint8_t> CsvUtf8Bytes(std::u16string_view text);
 
 // Writes the export file (replacing any existing one) and, when asked, the
 // records' pictures into the "Images\" folder beside it: with STOREIMAGES
@@ -96,18 +101,28 @@ bool ReadCsv(std::u16string_view text, std::vector<ApplicationRecord>& target, s
              const ProgressFn& progress, std::u16string_view sourcePath);
 
 // Text of a file as the CSV import reads it: the bytes taken two to a UTF-16
-// code unit (a trailing odd byte dropped), or one byte per character
-// (ISO 8859-1). A leading byte-order mark is dropped.
+// code unit (a trailing odd byte dropped), one byte per character
+// (ISO 8859-1), or decoded as UTF-8 (each byte that starts no well-formed
+// sequence becomes U+FFFD, as platform::FromUtf8 reads it). A leading
+// byte-order mark is dropped.
 std::u16string CsvTextFromUtf16(const std::vector<std::uint8_t>& bytes);
 std::u16string CsvTextFrom8Bit(const std::vector<std::uint8_t>& bytes);
+std::u16string CsvTextFromUtf8(const std::vector<std::uint8_t>& bytes);
 
-// How the bytes of a CSV file are taken: as CsvTextFromUtf16 or as
-// CsvTextFrom8Bit reads them.
-enum class CsvEncoding { Utf16, EightBit };
+// Whether a CSV file is read as UTF-8, as spreadsheet programs write it: it
+// starts with the UTF-8 byte-order mark, or, without one, all its bytes are
+// well-formed UTF-8 and some are not ASCII. Other files are read as UTF-16
+// and then as 8-bit text.
+bool IsUtf8Csv(std::span<const std::uint8_t> bytes);
+
+// How the bytes of a CSV file are taken: as CsvTextFromUtf16,
+// CsvTextFrom8Bit or CsvTextFromUtf8 reads them.
+enum class CsvEncoding { Utf16, EightBit, Utf8 };
 
 // ReadCsv over the bytes of a file, with the same result as ReadCsv on
-// CsvTextFromUtf16(bytes) or CsvTextFrom8Bit(bytes), but without making
-// that copy of the whole text first: only the cells are decoded.
+// CsvTextFromUtf16(bytes), CsvTextFrom8Bit(bytes) or CsvTextFromUtf8(bytes),
+// but without making that copy of the whole text first: only the cells are
+// decoded, in the same pass.
 bool ReadCsvBytes(std::span<const std::uint8_t> bytes, CsvEncoding encoding, std::vector<ApplicationRecord>& target,
                   std::int32_t& idCounter, const ProgressFn& progress, std::u16string_view sourcePath);
 

@@ -43,22 +43,33 @@ bool ImportCsv(Catalog& catalog, std::u16string_view path, bool add, std::u16str
     if (!platform::ReadWholeFile(path, bytes)) return false;
     // Read into a list of its own first: a file that names no known column
     // leaves the catalog as it was.
+    // A file that looks like UTF-8 (as spreadsheet programs write CSV) is
+    // read as UTF-8 first; UTF-16 and 8-bit text follow when a reading
+    // names no known column.
     std::vector<ApplicationRecord> records;
     std::int32_t ids = catalog.nextRecordId;
-    if (!ReadCsvBytes(bytes, CsvEncoding::Utf16, records, ids, progress, path)) {
+    bool read = false;
+    for (const CsvEncoding encoding : {CsvEncoding::Utf8, CsvEncoding::Utf16, CsvEncoding::EightBit}) {
+        if (encoding == CsvEncoding::Utf8 && !IsUtf8Csv(bytes)) continue;
         records.clear();
         ids = catalog.nextRecordId;
-        if (!ReadCsvBytes(bytes, CsvEncoding::EightBit, records, ids, progress, path)) return false;
+        if ((read = ReadCsvBytes(bytes, encoding, records, ids, progress, path))) break;
     }
+    if (!read) return false;
     PrepareCsvImport(catalog, add, currentCategory, questions);
     if (ids > catalog.nextRecordId) catalog.nextRecordId = ids;
     const std::u16string all = LoadText(kStrAllCategory);
-    // Replacing a real tab: records that name no category go into that tab.
-    const bool intoTab = !add && !currentCategory.empty() && currentCategory != all;
-    for (ApplicationRecord& record : records) {
-        if (intoTab && record.categories.empty()) record.categories.emplace_back(currentCategory);
-        catalog.records.push_back(std::move(record));
+    // A replacing import fills the category it emptied (or "General" in a
+    // catalog that had none): a record that names no category goes there,
+    // where its tab shows it and Find reaches it.
+    if (!add && currentCategory != all) {
+        const std::u16string home =
+            currentCategory.empty() ? LoadText(kStrGeneralCategory) : std::u16string(currentCategory);
+        for (ApplicationRecord& record : records) {
+            if (record.categories.empty()) record.categories.push_back(home);
+        }
     }
+    for (ApplicationRecord& record : records) catalog.records.push_back(std::move(record));
     for (const ApplicationRecord& record : catalog.records) {
         for (const std::u16string& name : record.categories) {
             if (name != all) AddCategory(catalog, name);

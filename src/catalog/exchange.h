@@ -46,9 +46,10 @@ struct ImportResult {
 // "Loading Software", holding the catalog lock). The file is read as UTF-16
 // and, when that names no known column, again as 8-bit text. Only when one
 // reading succeeds is the catalog prepared for the records (PrepareCsvImport)
-// and are they appended; an unreadable file changes nothing. Replacing a
-// real current category puts the records that name no category into it.
-// Every category named by a record then becomes a tab ("<All>" excepted).
+// and are they appended; an unreadable file changes nothing. A replacing
+// import gives each record that names no category the category it
+// replaced (or "General" when the catalog had none). Every category named
+// by a record then becomes a tab ("<All>" is never one).
 ImportResult ImportFile(DataFile& file, std::u16string_view path, bool add, std::u16string_view currentCategory,
                         Questions& questions);
 

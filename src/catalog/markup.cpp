@@ -515,6 +515,32 @@ std::int32_t ReadInt(std::u16string_view text) {
 
 bool ReadBool(std::u16string_view text) { return ReadInt(text) == 1; }
 
+namespace {
+
+// When the digits and commas from start form groups of three digits after a
+// first group of one to three that does not start with 0 ("1,299",
+// "12,345,678"), the end of that run; otherwise start, so that no comma is
+// taken as a separator ("0,001" is no grouping).
+std::size_t ThousandsGroupsEnd(std::u16string_view text, std::size_t start) {
+    if (start >= text.size() || text[start] == u'0') return start;
+    std::size_t end = start;
+    while (end < text.size() && (IsDigit(text[end]) || text[end] == u',')) ++end;
+    std::size_t digits = 0;  // digits in the group being read
+    std::size_t groups = 0;  // groups closed by a comma
+    for (std::size_t k = start; k < end; ++k) {
+        if (IsDigit(text[k])) {
+            ++digits;
+            continue;
+        }
+        if (digits == 0 || digits > 3 || (groups > 0 && digits != 3)) return start;
+        ++groups;
+        digits = 0;
+    }
+    return groups > 0 && digits == 3 ? end : start;
+}
+
+}  // namespace
+
 double ReadReal(std::u16string_view text) {
     std::size_t i = 0;
     bool negative = false;
@@ -522,6 +548,9 @@ double ReadReal(std::u16string_view text) {
         if (text[i] == u'-') negative = true;
         ++i;
     }
+    // A "," between groups of three digits before the point is a thousands
+    // separator ("1,299.00"); any other comma ends the number ("1,5" is 1).
+    const std::size_t groupedEnd = ThousandsGroupsEnd(text, i);
     // Collect the digits with at most one "." and parse them in the C locale's
     // terms by hand, so that no locale can change the decimal point.
     double mantissa = 0;
@@ -532,6 +561,8 @@ double ReadReal(std::u16string_view text) {
         if (IsDigit(c)) {
             mantissa = mantissa * 10 + (c - u'0');
             if (point) ++fractionDigits;
+        } else if (c == u',' && i < groupedEnd) {
+            continue;
         } else if (c == u'.' && !point) {
             point = true;
         } else {

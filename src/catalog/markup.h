@@ -101,6 +101,9 @@ private:
 std::u16string Unescape(std::u16string_view text);
 std::int32_t ReadInt(std::u16string_view text);
 bool ReadBool(std::u16string_view text);
+// Prices and other amounts: a "," between groups of three digits before the
+// point is a thousands separator ("$1,299.00" is 1299); any other comma ends
+// the number.
 double ReadReal(std::u16string_view text);
 std::vector<std::uint8_t> ReadByteList(std::u16string_view text, int maximum);
 std::vector<std::int32_t> ReadIntList(std::u16string_view text, int maximum);

@@ -104,11 +104,79 @@ constexpr Flag kFlags[] = {
     {{u"TRACK", &Settings::track}, true},
 };
 
+// The keys written even at their default (the eight window numbers and
+// SPLITTER); every other number, text and flag is written only when it
+// differs from its default.
+bool AlwaysWritten(std::int32_t Settings::*member) {
+    for (std::size_t i = 0; i < 8; ++i) {
+        if (kIntKeys[i].member == member) return true;
+    }
+    return member == &Settings::splitter;
+}
+
+// An empty element (<X/>) is the form in which the writer stores false, 0,
+// the empty text and the empty list, so it reads back as that value, but
+// only for a key that the writer can write that way: a key written only
+// when it differs from its default, whose default is that very value
+// (SORTCOL, CURCATEGORY, SHOWHIDDEN, ...), is never written empty, and
+// neither are DATESTYLE (1, 3, 5 or 6) and COLWIDTHS (always 49 widths).
+// Those keep their value, as a missing element does. False when the name
+// is no option key.
+bool ReadEmptyKey(Settings& s, std::u16string_view name) {
+    static const Settings defaults = NewSettings();
+    for (std::size_t i = 0; i < kColorKeys.size(); ++i) {
+        if (SameName(name, kColorKeys[i])) {
+            if (kDefaultColors[i] != 0) s.colors[i] = 0;
+            return true;
+        }
+    }
+    for (const UnsignedKey& key : kUnsignedKeys) {
+        if (SameName(name, key.name)) {
+            if (defaults.*key.member != 0) s.*key.member = 0;
+            return true;
+        }
+    }
+    for (const IntKey& key : kIntKeys) {
+        if (SameName(name, key.name)) {
+            if (AlwaysWritten(key.member) || defaults.*key.member != 0) s.*key.member = 0;
+            return true;
+        }
+    }
+    for (const Flag& flag : kFlags) {
+        if (SameName(name, flag.key.name)) {
+            if (flag.byDefault) s.*flag.key.member = false;
+            return true;
+        }
+    }
+    for (const TextKey& key : kTextKeys) {
+        if (SameName(name, key.name)) {
+            if (!(defaults.*key.member).empty()) (s.*key.member).clear();
+            return true;
+        }
+    }
+    for (std::size_t i = 0; i < kCaptionKeys.size(); ++i) {
+        if (SameName(name, kCaptionKeys[i])) {
+            s.captions[i].clear();
+            return true;
+        }
+    }
+    if (SameName(name, u"TOOLBAR")) {
+        s.toolbar.clear();
+    } else if (SameName(name, u"COLS")) {
+        s.cols.clear();
+    } else if (SameName(name, u"REPORTLABELS")) {
+        s.reportLabels.clear();
+    } else if (SameName(name, u"REPORTSIZE")) {
+        s.reportSize.clear();
+    } else if (!SameName(name, u"COLWIDTHS") && !SameName(name, u"DATESTYLE")) {
+        return false;
+    }
+    return true;
+}
+
 // Applies one element to the settings; false when the name is no option key.
-// An empty element (<X/>) is a value of its own: false, 0, the empty text or
-// the empty list, the very forms the writer uses for them. Reading it as "no
-// value" would bring back the default of a flag the user switched off.
 bool ReadKey(Settings& s, std::u16string_view name, std::u16string_view text, int screenWidth) {
+    if (text.empty()) return ReadEmptyKey(s, name);
     for (std::size_t i = 0; i < kColorKeys.size(); ++i) {
         if (SameName(name, kColorKeys[i])) {
             s.colors[i] = static_cast<std::uint32_t>(ReadInt(text));

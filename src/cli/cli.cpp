@@ -35,10 +35,12 @@ constexpr std::string_view kUsage =
     "      Load the catalog FILE and save it to OUT (default: FILE itself).\n"
     "      --new-password-file sets the catalog password from the file's first\n"
     "      line; an empty file removes the password.\n"
-    "  export FILE OUT [--category NAME] [--columns] [--8bit] [--pictures]\n"
+    "  export FILE OUT [--category NAME] [--columns] [--8bit | --utf8] [--pictures]\n"
     "      Export to CSV when OUT ends in \".csv\", otherwise to markup.\n"
     "      CSV: every field unless --columns (the displayed columns); UTF-16LE\n"
-    "      unless --8bit; --pictures copies the pictures into \"Images\" beside OUT.\n"
+    "      unless --8bit, or UTF-8 with a byte-order mark with --utf8 (as\n"
+    "      spreadsheet programs read it); --pictures copies the pictures into\n"
+    "      \"Images\" beside OUT.\n"
     "  import FILE IN [--add] [--category NAME] [--in-password-file PATH]\n"
     "      Import IN (CSV when it ends in \".csv\", otherwise markup) into FILE,\n"
     "      replacing its software unless --add; --category names the current\n"
@@ -396,9 +398,12 @@ int RunExport(Context& ctx) {
     const std::u16string& file = ctx.File();
     const std::u16string& out = ctx.options.positional[1];
     const bool csv = IsCsvPath(out);
-    if (!csv && (ctx.options.Flag(u"--columns") || ctx.options.Flag(u"--8bit") || ctx.options.Flag(u"--pictures"))) {
-        throw UsageError("--columns, --8bit and --pictures apply to CSV files only");
+    const bool utf8 = ctx.options.Flag(u"--utf8");
+    if (!csv && (ctx.options.Flag(u"--columns") || ctx.options.Flag(u"--8bit") || utf8 ||
+                 ctx.options.Flag(u"--pictures"))) {
+        throw UsageError("--columns, --8bit, --utf8 and --pictures apply to CSV files only");
     }
+    if (utf8 && ctx.options.Flag(u"--8bit")) throw UsageError("--8bit and --utf8 exclude each other");
     if (SameFile(out, file)) return ctx.Fail(out, "is the catalog itself; export to another file");
     if (!ctx.Writable(out, false)) return kExitFailure;
     Workspace workspace;
@@ -411,6 +416,7 @@ int RunExport(Context& ctx) {
     options.category = category;
     options.allData = !ctx.options.Flag(u"--columns");
     options.preserveUnicode = !ctx.options.Flag(u"--8bit");
+    options.utf8 = utf8;
     options.exportPictures = ctx.options.Flag(u"--pictures");
     DataFile data;
     data.path = FullPath(file);
@@ -526,7 +532,7 @@ int RunImport(Context& ctx) {
 const std::vector<CommandForm>& Commands() {
     static const std::vector<CommandForm> commands = {
         {u"save", 1, 2, {u"--new-password-file"}, {}, RunSave},
-        {u"export", 2, 2, {u"--category"}, {u"--columns", u"--8bit", u"--pictures"}, RunExport},
+        {u"export", 2, 2, {u"--category"}, {u"--columns", u"--8bit", u"--utf8", u"--pictures"}, RunExport},
         {u"import", 2, 2, {u"--category", u"--in-password-file"}, {u"--add"}, RunImport},
         {u"list", 1, 1, {u"--category", u"--fields"}, {u"--reveal"}, RunList},
         {u"find", 2, 2, {}, {}, RunFind},

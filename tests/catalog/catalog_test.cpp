@@ -2,8 +2,10 @@
 // confirmation, find, automatic removal and date conversion.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "catalog/catalog.h"
 
@@ -317,21 +319,54 @@ TEST(CatalogAutoRemove, RemovesOnlyFlaggedRecordsWhosePathIsGone) {
     fs::remove_all(folder);
 }
 
-TEST(CatalogDates, ConvertsTheThreeDateFieldsOnly) {
+// Every field whose caption names a date is converted; every other text
+// field keeps a date-like text as it is.
+TEST(CatalogDates, ConvertsEveryDateField) {
+    const std::vector<int> dateFields = {fields::DateLastChecked, fields::InstallDate, fields::PurchaseDate,
+                                         fields::ReleasedDate, fields::WebPasswordDate,
+                                         fields::RegistrationExpire};
     Catalog catalog;
     ApplicationRecord r = NewRecord();
-    r.purchaseDate = u"03/05/2007";
+    for (const FieldInfo& field : kFields) {
+        if (field.kind == FieldKind::Text) r.*field.text = u"03/05/2007";
+    }
     r.installDate = u"12/31/1999";
-    r.releasedDate = u"03/05/2007";
     AddRecord(catalog, r, false);
+    ApplicationRecord empty = NewRecord();
+    AddRecord(catalog, empty, false);
     ConvertDates(catalog, 3, 6);
     const ApplicationRecord& c = catalog.records[0];
-    EXPECT_EQ(c.purchaseDate, u"05/03/2007");
-    EXPECT_EQ(c.installDate, u"31/12/1999");
-    EXPECT_EQ(c.dateLastChecked, u"");  // empty stays empty
-    EXPECT_EQ(c.releasedDate, u"03/05/2007");
+    for (const FieldInfo& field : kFields) {
+        if (field.kind != FieldKind::Text) continue;
+        const bool isDate = std::find(dateFields.begin(), dateFields.end(), field.id) != dateFields.end();
+        const std::u16string expected = field.id == fields::InstallDate ? u"31/12/1999"
+                                        : isDate                        ? u"05/03/2007"
+                                                                        : u"03/05/2007";
+        EXPECT_EQ(c.*field.text, expected) << field.id;
+        EXPECT_EQ(catalog.records[1].*field.text, u"") << field.id;  // empty stays empty
+    }
     ConvertDates(catalog, 6, 1);
-    EXPECT_EQ(catalog.records[0].purchaseDate, u"03/05/07");
+    for (const int id : dateFields) {
+        if (id == fields::InstallDate) continue;
+        EXPECT_EQ(catalog.records[0].*kFields[static_cast<std::size_t>(id)].text, u"03/05/07") << id;
+    }
+}
+
+// A password date entered in style 3 still expires on time after the
+// catalog changes to style 6.
+TEST(CatalogDates, ExpiryFollowsAStyleChange) {
+    Catalog catalog;
+    Settings options;
+    options.passwordExpire = 1;
+    catalog.options = &options;
+    ApplicationRecord r = NewRecord();
+    AddLoginField(r, LoginField{u"p", u"abcdefg1", 0, LoginFieldType::Password, true, false});
+    r.webPasswordDate = u"02/14/2007";
+    AddRecord(catalog, r, false);
+    EXPECT_EQ(RecordStatus(catalog, catalog.records[0], Date{2007, 3, 15}), RecordStatusCode::PasswordExpired);
+    ConvertDates(catalog, 3, 6);
+    options.dateStyle = 6;
+    EXPECT_EQ(RecordStatus(catalog, catalog.records[0], Date{2007, 3, 15}), RecordStatusCode::PasswordExpired);
 }
 
 TEST(CatalogStatus, UsesTheCatalogOptions) {

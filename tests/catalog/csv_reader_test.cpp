@@ -50,9 +50,9 @@ std::vector<std::uint8_t> Utf16Bytes(std::u16string_view text) {
     return bytes;
 }
 
-// Reads text three ways (the text, its UTF-16LE bytes, and its bytes as
-// 8-bit text when every character fits) and checks each against the
-// tokeniser's rows.
+// Reads text four ways (the text, its UTF-16LE bytes, its UTF-8 bytes, and
+// its bytes as 8-bit text when every character fits) and checks each
+// against the tokeniser's rows.
 void ExpectReadsLikeTheTokeniser(const std::u16string& body) {
     const std::u16string text = kHeader + body;
     const std::vector<Cells> expected = ExpectedRows(text);
@@ -67,6 +67,12 @@ void ExpectReadsLikeTheTokeniser(const std::u16string& body) {
     records.clear();
     ASSERT_TRUE(ReadCsvBytes(Utf16Bytes(text), CsvEncoding::Utf16, records, ids, {}, u"")) << shown;
     EXPECT_EQ(RowsOf(records), expected) << "UTF-16 bytes: " << shown;
+
+    const std::string utf8 = platform::ToUtf8(text);
+    records.clear();
+    ASSERT_TRUE(ReadCsvBytes(std::vector<std::uint8_t>(utf8.begin(), utf8.end()), CsvEncoding::Utf8, records, ids,
+                             {}, u"")) << shown;
+    EXPECT_EQ(RowsOf(records), expected) << "UTF-8 bytes: " << shown;
 
     bool eightBit = true;
     for (const char16_t c : text) eightBit = eightBit && c < 0x100;
@@ -115,6 +121,55 @@ TEST(CsvReader, RandomTextReadsAsTheTokeniserSplitsIt) {
         ExpectReadsLikeTheTokeniser(body);
         if (HasFailure()) return;
     }
+    // Beyond 8 bits: blanks of three bytes in UTF-8 (U+3000, U+2028), and
+    // characters whose UTF-8 bytes are not blanks although U+0085 and U+00A0
+    // are among them (U+0160 is C5 A0, U+0105 is C4 85).
+    const char16_t wide[] = {u'"', u'"', u',', u',', u'\n', u'\r', u' ', u'a', 0x3000, 0x2028, 0x0160, 0x0105, 0xA0};
+    std::uniform_int_distribution<std::size_t> pickWide(0, std::size(wide) - 1);
+    for (int n = 0; n < 1000; ++n) {
+        std::u16string body;
+        for (int i = length(rng); i > 0; --i) body += wide[pickWide(rng)];
+        ExpectReadsLikeTheTokeniser(body);
+        if (HasFailure()) return;
+    }
+}
+
+// Which files read as UTF-8, and malformed UTF-8 (possible after a
+// byte-order mark): the byte reader gives what the decoded text gives, and
+// the text is what platform::FromUtf8 makes of the bytes.
+TEST(CsvReader, Utf8DetectionAndMalformedBytes) {
+    struct Case { const char* bytes; bool utf8; };
+    const Case cases[] = {
+        {"Company\r\nAcme\r\n", false},                // ASCII only: UTF-16 and 8-bit as before
+        {"Company\r\nCaf\xC3\xA9\r\n", true},          // well-formed, not ASCII
+        {"Company\r\nCaf\xE9\r\n", false},              // 8-bit text
+        {"\xEF\xBB\xBF" "Company\r\nAcme\r\n", true},  // the byte-order mark alone decides
+        {"\xEF\xBB\xBF" "Company\r\nCaf\xE9\r\n", true},
+        {"Company\r\n\xF0\x9F\x98\x80\r\n", true},    // beyond U+FFFF
+        {"Company\r\n\xC0\xAF\r\n", false},            // overlong
+        {"Company\r\n\xED\xA0\x80\r\n", false},        // a surrogate
+        {"Company\r\n\xF4\x90\x80\x80\r\n", false},   // beyond U+10FFFF
+        {"Company\r\n\xE2\x82\r\n", false},            // cut short
+        {"Company\r\n\xE2\x82", false},                 // cut short by the end
+    };
+    for (const Case& c : cases) {
+        const std::string raw = c.bytes;
+        const std::vector<std::uint8_t> bytes(raw.begin(), raw.end());
+        EXPECT_EQ(IsUtf8Csv(bytes), c.utf8) << raw;
+        const std::string body = raw.starts_with("\xEF\xBB\xBF") ? raw.substr(3) : raw;
+        EXPECT_EQ(CsvTextFromUtf8(bytes), platform::FromUtf8(body)) << raw;
+        // The same bytes under a known header, in quotes and cut by quotes.
+        for (const std::string& cell : {body, "\"" + body + "\"", "x\"" + body + "\"y\"\"" + body}) {
+            const std::string file = "Company,Comments\r\n\"" + cell + "\"," + cell + "\r\n" + cell;
+            const std::vector<std::uint8_t> fileBytes(file.begin(), file.end());
+            std::vector<ApplicationRecord> fromText, fromBytes;
+            std::int32_t a = 0, b = 0;
+            ASSERT_TRUE(ReadCsv(CsvTextFromUtf8(fileBytes), fromText, a, {}, u""));
+            ASSERT_TRUE(ReadCsvBytes(fileBytes, CsvEncoding::Utf8, fromBytes, b, {}, u""));
+            EXPECT_EQ(fromBytes, fromText) << file;
+        }
+    }
+    EXPECT_FALSE(IsUtf8Csv(std::vector<std::uint8_t>{}));
 }
 
 TEST(CsvReader, BytesReadLikeTheirDecodedText) {

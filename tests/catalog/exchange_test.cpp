@@ -12,6 +12,7 @@
 #include "catalog/strings.h"
 #include "platform/crypto.h"
 #include "platform/files.h"
+#include "platform/utf.h"
 #include "support/text.h"
 
 namespace kodrin {
@@ -80,9 +81,9 @@ protected:
     DataFile file_;
 };
 
-// An 8-bit file as a spreadsheet saves it, with the byte-order mark of UTF-8.
+// An 8-bit file as a spreadsheet saves it (a UTF-8 byte-order mark would
+// make it UTF-8).
 const std::string kSheet =
-    "\xEF\xBB\xBF"
     "Application Name,Category,Version\r\n"
     "Caf\xE9,\"Tools,New\",1.0\r\n"
     "Editor,Tools,2.0\r\n";
@@ -128,6 +129,38 @@ TEST_F(ExchangeTest, ReplacingUnderAllKeepsTheCatalogAndAddsNoAllCategory) {
     EXPECT_TRUE(questions_.asked.empty());
     EXPECT_EQ(Programs(), (Names{u"Old tool", u"X"}));
     EXPECT_EQ(catalog_.categories, (Names{u"Tools", u"Misc"}));
+    // "<All>" is no category of a record either.
+    EXPECT_EQ(catalog_.records[1].categories, Names{u"Misc"});
+}
+
+// Records that name no category (no Category column, an empty cell, or only
+// "<All>") land in the category that a replacing import emptied, so that the
+// tab shows them and Find reaches them; when adding they stay as they are.
+TEST_F(ExchangeTest, ReplacingImportGivesCategorylessRecordsTheCurrentTab) {
+    AddApp(u"Old tool", {u"Tools"});
+    Write(u"plain.csv", "\"Application Name\",\"Version\"\r\n\"Zed\",\"1\"\r\n");
+    Write(u"cells.csv", "Application Name,Category\r\nEmpty,\r\nAll,<All>\r\nOwn,Misc\r\n");
+    ASSERT_TRUE(ImportFile(file_, Path(u"plain.csv"), false, u"Tools", questions_).ok);
+    EXPECT_EQ(Programs(), Names{u"Zed"});
+    EXPECT_EQ(catalog_.records[0].categories, Names{u"Tools"});
+    EXPECT_EQ(catalog_.categories, Names{u"Tools"});
+    EXPECT_EQ(CountInCategory(catalog_, u"Tools"), 1);
+    const auto found = Find(catalog_, u"Zed", false, questions_);
+    ASSERT_TRUE(found.has_value());
+
+    ASSERT_TRUE(ImportFile(file_, Path(u"cells.csv"), false, u"Tools", questions_).ok);
+    EXPECT_EQ(Programs(), (Names{u"Empty", u"All", u"Own"}));
+    EXPECT_EQ(catalog_.records[0].categories, Names{u"Tools"});
+    EXPECT_EQ(catalog_.records[1].categories, Names{u"Tools"});
+    EXPECT_EQ(catalog_.records[2].categories, Names{u"Misc"});
+
+    ASSERT_TRUE(ImportFile(file_, Path(u"plain.csv"), true, u"Tools", questions_).ok);
+    EXPECT_TRUE(catalog_.records.back().categories.empty());
+
+    // A catalog without categories starts again with "General" for them.
+    ASSERT_TRUE(ImportFile(file_, Path(u"plain.csv"), false, u"", questions_).ok);
+    EXPECT_EQ(catalog_.records.at(0).categories, Names{u"General"});
+    EXPECT_EQ(catalog_.categories, Names{u"General"});
 }
 
 TEST_F(ExchangeTest, UnreadableCsvChangesNothing) {
@@ -138,6 +171,70 @@ TEST_F(ExchangeTest, UnreadableCsvChangesNothing) {
     EXPECT_TRUE(questions_.asked.empty());
     EXPECT_EQ(Programs(), Names{u"Old tool"});
     EXPECT_EQ(catalog_.categories, Names{u"Tools"});
+}
+
+// Files written by Python's csv module in its Excel dialect as UTF-8, with
+// and without a byte-order mark (tests/data/make_spreadsheet_csv.py), give
+// every cell's exact text.
+TEST_F(ExchangeTest, SpreadsheetUtf8CsvImportsExactly) {
+    const std::u16string data = platform::FromUtf8(KODRIN_TEST_DATA);
+    for (const char16_t* name : {u"/spreadsheet-utf8-bom.csv", u"/spreadsheet-utf8.csv"}) {
+        SCOPED_TRACE(platform::ToUtf8(name));
+        Catalog catalog;
+        catalog.options = &settings_;
+        file_.catalog = &catalog;
+        ASSERT_TRUE(ImportFile(file_, data + name, false, u"", questions_).ok);
+        ASSERT_EQ(catalog.records.size(), 3u);
+        const ApplicationRecord& a = catalog.records[0];
+        const ApplicationRecord& b = catalog.records[1];
+        const ApplicationRecord& c = catalog.records[2];
+        EXPECT_EQ(a.program, u"Caf\u00E9 \u00D6lm\u00FChle");
+        EXPECT_EQ(a.company, u"Soci\u00E9t\u00E9 G\u00E9n\u00E9rale");
+        EXPECT_EQ(a.version, u"2.0");
+        EXPECT_EQ(a.categories, (Names{u"B\u00FCro", u"Tools"}));
+        EXPECT_EQ(a.description, u"Line one\r\nLine \"two\", with a comma");
+        EXPECT_EQ(a.purchasePrice, 1299.0);
+        EXPECT_EQ(a.comments, u"na\u00EFve \u2013 r\u00E9sum\u00E9");
+        EXPECT_TRUE(a.hide);
+        EXPECT_EQ(b.program, u"\u65E5\u672C\u8A9E\u30A8\u30C7\u30A3\u30BF");
+        EXPECT_EQ(b.company, u"\u682A\u5F0F\u4F1A\u793E");
+        EXPECT_EQ(b.categories, Names{u"General"});  // "<All>" is no category
+        EXPECT_EQ(b.description, u"Emoji \xD83D\xDE00 and \"quotes\"");
+        EXPECT_EQ(b.purchasePrice, 1200.5);
+        EXPECT_FALSE(b.hide);
+        EXPECT_FALSE(b.leaveHide);
+        EXPECT_EQ(c.company, u"ACME, Inc.");
+        EXPECT_EQ(c.categories, Names{u"General"});
+        EXPECT_EQ(c.description, u"\"");
+        EXPECT_EQ(c.purchasePrice, 12.5);
+        EXPECT_EQ(c.comments, u"tab\there\nand a bare line feed");
+        EXPECT_EQ(catalog.categories, (Names{u"General", u"B\u00FCro", u"Tools"}));
+    }
+}
+
+// The UTF-8 export reads back through the import with every character.
+TEST_F(ExchangeTest, Utf8ExportHasAByteOrderMarkAndReadsBack) {
+    AddApp(u"Caf\u00E9 \xD83D\xDE00", {u"B\u00FCro"});
+    catalog_.records[0].comments = u"\"quoted\", comma\r\nline";
+    ExportOptions options;
+    options.path = Path(u"out.csv");
+    options.utf8 = true;
+    options.preserveUnicode = false;  // --utf8 wins
+    ASSERT_TRUE(ExportCatalog(file_, options));
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(options.path, bytes));
+    options.preserveUnicode = true;
+    EXPECT_EQ(bytes, CsvUtf8Bytes(CsvDocument(catalog_, options)));
+    ASSERT_GE(bytes.size(), 3u);
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 3), (std::vector<std::uint8_t>{0xEF, 0xBB, 0xBF}));
+    Catalog back;
+    back.options = &settings_;
+    file_.catalog = &back;
+    ASSERT_TRUE(ImportFile(file_, options.path, true, u"", questions_).ok);
+    ASSERT_EQ(back.records.size(), 1u);
+    EXPECT_EQ(back.records[0].program, catalog_.records[0].program);
+    EXPECT_EQ(back.records[0].comments, catalog_.records[0].comments);
+    EXPECT_EQ(back.records[0].categories, catalog_.records[0].categories);
 }
 
 TEST_F(ExchangeTest, CsvImportRunsThroughTheLoadHook) {

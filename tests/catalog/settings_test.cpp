@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,9 @@ const std::vector<std::pair<const char*, std::function<void(Settings&)>>>& Chang
         {"COLOR1", [](Settings& s) { s.colors[0] = 255; }},
         {"COLOR2", [](Settings& s) { s.colors[1] = 0; }},
         {"COLOR3", [](Settings& s) { s.colors[2] = 16777215; }},
+        {"COLOR3 0", [](Settings& s) { s.colors[2] = 0; }},
+        {"COLOR4 0", [](Settings& s) { s.colors[3] = 0; }},
+        {"COLOR5 0", [](Settings& s) { s.colors[4] = 0; }},
         {"COLOR4", [](Settings& s) { s.colors[3] = 65280; }},
         {"COLOR5", [](Settings& s) { s.colors[4] = 1; }},
         {"TOOLBAR", [](Settings& s) { s.toolbar = {9, 255, 0}; }},
@@ -69,6 +73,7 @@ const std::vector<std::pair<const char*, std::function<void(Settings&)>>>& Chang
         {"REPORTLABELS", [](Settings& s) { s.reportLabels = {49, 1, 2, 48}; }},
         {"REPORTLABELS empty", [](Settings& s) { s.reportLabels.clear(); }},
         {"REPORTSIZE", [](Settings& s) { s.reportSize = {72, 8, 10, 9}; }},
+        {"REPORTSIZE empty", [](Settings& s) { s.reportSize.clear(); }},
         {"DATESTYLE 1", [](Settings& s) { SetDateStyle(s, 1); }},
         {"DATESTYLE 5", [](Settings& s) { SetDateStyle(s, 5); }},
         {"DATESTYLE 6", [](Settings& s) { SetDateStyle(s, 6); }},
@@ -81,6 +86,10 @@ const std::vector<std::pair<const char*, std::function<void(Settings&)>>>& Chang
         {"CAPTION1", [](Settings& s) { s.captions[0] = u"Warranty & <notes>"; }},
         {"CAPTION2 empty", [](Settings& s) { s.captions[1].clear(); }},
         {"CAPTION3", [](Settings& s) { s.captions[2] = u"Seat count"; }},
+        {"CAPTION1 empty", [](Settings& s) { s.captions[0].clear(); }},
+        {"CAPTION3 empty", [](Settings& s) { s.captions[2].clear(); }},
+        {"CAPTION4 empty", [](Settings& s) { s.captions[3].clear(); }},
+        {"CAPTION5 empty", [](Settings& s) { s.captions[4].clear(); }},
         {"CAPTION4", [](Settings& s) { s.captions[3] = u"Custom Data #5"; }},
         {"CAPTION5", [](Settings& s) { s.captions[4] = u"x"; }},
         {"CLEARCOMMAND", [](Settings& s) { s.clearCommand = u"<erase>"; }},
@@ -108,6 +117,7 @@ const std::vector<std::pair<const char*, std::function<void(Settings&)>>>& Chang
         {"REPORTSORT", [](Settings& s) { s.reportSort = kNoField; }},
         {"REPORTSORT 0", [](Settings& s) { s.reportSort = 0; }},
         {"REPORTTYPE", [](Settings& s) { s.reportType = kReportLabels; }},
+        {"REPORTTYPE 0", [](Settings& s) { s.reportType = 0; }},
         {"ALLOWLOWER", [](Settings& s) { s.allowLower = false; }},
         {"ALLOWNUMBER", [](Settings& s) { s.allowNumber = false; }},
         {"ALLOWSYMBOL", [](Settings& s) { s.allowSymbol = true; }},
@@ -202,19 +212,34 @@ TEST(WriteOptions, TextsEqualToTheirDefaultIgnoringCaseAreNotWritten) {
     EXPECT_EQ(RoundTrip(s).reportFont, u"TIMES NEW ROMAN");
 }
 
-TEST(ReadOptions, EveryChoiceSurvivesASaveAndALoad) {
+// Every setting in every form the writer produces (its default, a chosen
+// value, and false, 0, the empty text or the empty list, which it writes as
+// an empty element) reads back as written. An empty element that the
+// writer never produced for a key keeps the default, as a missing one does;
+// an element without any text (<X></X>) also leaves the value.
+TEST(ReadOptions, EveryWrittenFormReadsBackAndOtherEmptyElementsKeepTheDefault) {
+    std::vector<std::u16string> written, writtenEmpty;  // keys the writer wrote, and wrote as <KEY/>
+    const auto check = [&](const Settings& one) {
+        const std::u16string text = Written(one);
+        for (const std::u16string& name : ElementNames(text)) {
+            written.push_back(name);
+            if (text.find(u"<" + name + u"/>") != std::u16string::npos) writtenEmpty.push_back(name);
+        }
+        const Settings back = RoundTrip(one);
+        EXPECT_FALSE(SettingsChanged(back, one));
+        return back;
+    };
+    check(NewSettings());
     Settings all = NewSettings();
     for (const auto& [name, change] : Changes()) {
         SCOPED_TRACE(name);
         Settings one = NewSettings();
         change(one);
         ASSERT_TRUE(SettingsChanged(one, NewSettings()));
-        const Settings back = RoundTrip(one);
-        EXPECT_FALSE(SettingsChanged(back, one));
+        check(one);
         change(all);
     }
-    const Settings back = RoundTrip(all);
-    EXPECT_FALSE(SettingsChanged(back, all));
+    const Settings back = check(all);
     EXPECT_FALSE(back.backup);
     EXPECT_FALSE(back.track);
     EXPECT_FALSE(back.allowLower);
@@ -223,20 +248,26 @@ TEST(ReadOptions, EveryChoiceSurvivesASaveAndALoad) {
     EXPECT_EQ(back.captions[1], u"");
     EXPECT_TRUE(back.toolbar.empty());
     EXPECT_EQ(back.today, FormatDate(Today(), 6));
-}
 
-TEST(ReadOptions, EmptyElementIsAValueAndAnEmptyPairIsNone) {
+    // Every key, alone as an empty element.
+    ASSERT_EQ(std::set<std::u16string>(written.begin(), written.end()).size(), 51u);
+    for (const std::u16string& name : written) {
+        SCOPED_TRACE(std::string(name.begin(), name.end()));
+        Settings s = NewSettings();
+        ASSERT_TRUE(ReadBody(s, u"<" + name + u"/></OPTIONS>"));
+        if (std::find(writtenEmpty.begin(), writtenEmpty.end(), name) == writtenEmpty.end()) {
+            EXPECT_FALSE(SettingsChanged(s, NewSettings()));
+        }
+    }
     Settings s = NewSettings();
+    ASSERT_TRUE(ReadBody(s, u"<COLWIDTHS/><DATESTYLE/><SORTCOL/><SHOWHIDDEN/><CURCATEGORY/></OPTIONS>"));
+    EXPECT_FALSE(SettingsChanged(s, NewSettings()));
+    EXPECT_EQ(s.colWidths, std::vector<std::int32_t>(49, -1));
+    EXPECT_EQ(s.dateStyle, 3u);
     s.x = 50;
-    ASSERT_TRUE(ReadBody(s, u"<BACKUP/><SPLITTER/><X></X><CLEARCOMMAND></CLEARCOMMAND><COLS/><COLWIDTHS/>"
-                            u"<CAPTION2/><TRACK></TRACK></OPTIONS>"));
-    EXPECT_FALSE(s.backup);
-    EXPECT_EQ(s.splitter, 0);
+    ASSERT_TRUE(ReadBody(s, u"<X></X><CLEARCOMMAND></CLEARCOMMAND><TRACK></TRACK></OPTIONS>"));
     EXPECT_EQ(s.x, 50);
     EXPECT_EQ(s.clearCommand, u"***");
-    EXPECT_TRUE(s.cols.empty());
-    EXPECT_EQ(s.colWidths, std::vector<std::int32_t>(49, 0));
-    EXPECT_EQ(s.captions[1], u"");
     EXPECT_TRUE(s.track);
 }
 

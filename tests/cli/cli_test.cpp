@@ -191,6 +191,8 @@ TEST_F(CliTest, WrongUsageExitsWithTwoAndPrintsTheUsage) {
         {u"save", file, u"--add"},
         {u"export", file},
         {u"export", file, Path(u"out.xml"), u"--columns"},
+        {u"export", file, Path(u"out.xml"), u"--utf8"},
+        {u"export", file, Path(u"out.csv"), u"--utf8", u"--8bit"},
         {u"stats", file, u"--media", u"cd"},
         {u"import", file},
     };
@@ -478,6 +480,11 @@ TEST_F(CliTest, CsvExportAndImportRoundTrip) {
     EXPECT_EQ(text.rfind("\"Company\",\"Application Name\",\"Version\"", 0), 0u) << text;
     EXPECT_NE(text.find("\"Pinsel & S\xF6hne\""), std::string::npos);
     EXPECT_EQ(text.find("Editor"), std::string::npos);
+    ASSERT_EQ(Run({u"export", file, csv, u"--utf8", u"--columns", u"--category", u"Graphics"}), kExitOk);
+    const Bytes utf8 = Read(csv);
+    const std::string utf8Text(utf8.begin(), utf8.end());
+    EXPECT_EQ(utf8Text.rfind("\xEF\xBB\xBF\"Company\",\"Application Name\",\"Version\"", 0), 0u) << utf8Text;
+    EXPECT_NE(utf8Text.find("\"Pinsel & S\xC3\xB6hne\""), std::string::npos);
 
     // Into a new catalog: an empty file, no tab, so "General" is added.
     const std::u16string target = Path(u"new.xml");
