@@ -92,7 +92,7 @@ void SetText(std::u16string& field, std::u16string_view raw) {
 
 }  // namespace
 
-void WriteRecord(MarkupWriter& w, const ApplicationRecord& r, bool writePicture) {
+void WriteRecord(MarkupWriter& w, const ApplicationRecord& r, bool writePicture, const std::u16string* pictureName) {
     w.Open(kApplicationTag);
     for (const LoginField& f : r.loginData) {
         w.Open(kLoginDataTag);
@@ -106,7 +106,8 @@ void WriteRecord(MarkupWriter& w, const ApplicationRecord& r, bool writePicture)
     for (const std::u16string& c : r.categories) w.Text(kTagCategory, c);
     w.Close();
     for (std::size_t i = 0; i < kTextFields.size(); ++i) {
-        const std::u16string& value = r.*kTextFields[i];
+        const bool isPictureName = kTextFields[i] == &ApplicationRecord::pictureName;
+        const std::u16string& value = isPictureName && pictureName ? *pictureName : r.*kTextFields[i];
         if (!value.empty()) w.Text(kFields[static_cast<std::size_t>(kTextFieldIds[i])].tag, value);
     }
     if (r.purchasePrice != 0) w.Real(u"PURCHASEPRICE", r.purchasePrice);
@@ -160,9 +161,14 @@ void WriteCatalogDocument(std::u16string& out, const Catalog& catalog, const Set
     int told = -1;
     for (const ApplicationRecord& r : catalog.records) {
         if (!InCategory(filter, r)) continue;
-        const bool keepOutside = !settings.storeImages;
-        if (keepOutside && pictureSink && !r.pictureName.empty() && !r.picture.empty()) pictureSink(r);
-        WriteRecord(w, r, !keepOutside);
+        if (!settings.storeImages && pictureSink && !r.pictureName.empty() && !r.picture.empty()) {
+            // Saved in the pictures folder under its own name or another, or
+            // kept in the document when it could not be saved there.
+            const std::optional<std::u16string> saved = pictureSink(r);
+            WriteRecord(w, r, !saved, saved ? &*saved : nullptr);
+        } else {
+            WriteRecord(w, r, settings.storeImages);
+        }
         ++n;
         const int percent = static_cast<int>(100LL * n / (count + 1));
         if (progress && percent != told) {

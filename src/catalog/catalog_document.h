@@ -12,6 +12,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,11 +32,16 @@ using ProgressFn = std::function<void(int percent)>;
 
 // Called for each written record that has a picture name and picture bytes
 // when pictures are kept in the pictures folder instead of the document.
-using PictureSinkFn = std::function<void(const ApplicationRecord& record)>;
+// Returns the file name the picture was saved under, which the document then
+// gives as the record's PICTURENAME; nothing when it was not saved, and the
+// bytes then stay in the document as PICTUREDATA, so that none are lost.
+using PictureSinkFn = std::function<std::optional<std::u16string>(const ApplicationRecord& record)>;
 
 // Writes one APPLICATION element. The picture bytes go into the element only
-// when writePicture is true.
-void WriteRecord(MarkupWriter& writer, const ApplicationRecord& record, bool writePicture);
+// when writePicture is true. pictureName, when given, is written as
+// PICTURENAME instead of the record's own.
+void WriteRecord(MarkupWriter& writer, const ApplicationRecord& record, bool writePicture,
+                 const std::u16string* pictureName = nullptr);
 
 // Writes the whole document. The filter selects the records (InCategory) and
 // the category names: empty writes every category, "<All>" none, any other

@@ -82,14 +82,32 @@ std::u16string DefaultDataFilePath(std::u16string_view folder);
 bool SavePicture(const ApplicationRecord& record, std::u16string_view folder);
 
 // Gives the record the picture named by path. The picture bytes are cleared
-// and PICTURENAME becomes path. An empty path ends there (no picture), and so
-// does a path without a "\\" unless acceptBareName is set. Otherwise the whole
-// file is read into the picture bytes (they stay empty when it cannot be
-// read) and, when the path holds a "\\", PICTURENAME keeps only the part after
-// the last one. The data-file reader passes a stored PICTURENAME (a plain
-// name only names the file in the pictures folder, an old full path is read
-// and shortened); the picture page passes a chosen file.
+// and PICTURENAME becomes the path's file name (the part after its last
+// separator, "\\" or "/", so that it never leads out of the pictures
+// folder). An empty path ends there (no picture), and so does a path without
+// a "\\" unless acceptBareName is set. Otherwise the whole file is read into
+// the picture bytes, which are kept only when they decode as a picture: they
+// stay empty when the file cannot be read or holds anything else. The
+// data-file reader passes a stored PICTURENAME (a plain name only names the
+// file in the pictures folder, an old full path is read and shortened); the
+// picture page passes a chosen file.
 void LoadPictureFile(std::u16string_view path, ApplicationRecord& record, bool acceptBareName);
+
+// A plain file name made of name that Windows keeps as it is: the part after
+// the last separator, with control characters and <>:"/\|?* as "_", without
+// trailing dots and blanks, device names ("CON", "nul.png") prefixed with "_",
+// at most 180 units long; "picture" when nothing is left.
+std::u16string SafePictureName(std::u16string_view name);
+
+// The file names under which the records' pictures are saved in the pictures
+// folder, one per record (empty for a record without picture bytes). No two
+// records share a file, letter case ignored: the name every record holds is
+// taken, and stays with its owner, the record whose picture is not in memory
+// (its file is already in the folder), else the first record holding it as
+// a safe name. Every other record with picture bytes gets the first free
+// name "stem (n).ext" (n from 2) made from its SafePictureName, or that name
+// itself when free.
+std::vector<std::u16string> PictureFileNames(const Catalog& catalog);
 
 // Copies every file of the pictures folder of one data file into the
 // pictures folder of the other (created with its missing parents), replacing
@@ -117,7 +135,12 @@ struct SaveOptions {
 // Writes the catalog (the records that InCategory(filter) accepts, the
 // category names the filter selects, the settings block) to path: UTF-16LE
 // without a byte-order mark, or encrypted when settings.password is not
-// empty. The previous file is replaced in one step; when anything fails it
+// empty. Without settings.storeImages each picture in memory is written to
+// the pictures folder under its name from PictureFileNames, which the
+// document then holds as PICTURENAME; bytes that do not decode are written
+// as they are when that name ends in a picture extension (".png", ".tif",
+// ...). A picture that cannot be written there stays in the document as
+// PICTUREDATA. The previous file is replaced in one step; when anything fails it
 // stays byte for byte as it was, no temporary file remains, the user is told
 // kStrSaveFailed and the result is false. The catalog is never changed.
 bool SaveCatalog(const Catalog& catalog, const Settings& settings, std::u16string_view path,
@@ -136,6 +159,9 @@ struct LoadResult {
 // or, after decryption, lacks the KODRIN or DATAVERSION element (wrong
 // password, damaged or foreign file); the password is then what it was
 // before the question.
+// Adding takes only the file's categories and records: the settings, the
+// password included, stay as they are, and the records' dates are converted
+// from the file's date style into settings.dateStyle (ConvertDates).
 LoadResult LoadCatalog(std::u16string_view path, Catalog& catalog, Settings& settings, bool add,
                        DataFileUser* user, const ProgressFn& progress = {});
 // The same for a file's bytes already read.
@@ -186,7 +212,8 @@ struct DataFileLoadResult {
 // The load as the program runs it. Loading the data file itself sets
 // readOnly from its read-only mark. A missing or empty file loads nothing
 // and succeeds. Otherwise LoadCatalog runs through hooks.runLoad; after
-// success the settings become the last-saved settings and, unless the
+// success the settings become the last-saved settings (unless adding, which
+// leaves them alone) and, unless the
 // format-problem flag is set: with restore the loaded file (the backup) is
 // copied over the data file; for the data file itself the backup copy is
 // taken when settings->backup is true; any other file (a markup import) is

@@ -41,6 +41,8 @@ struct ImportResult {
 // Markup: LoadDataFile (not restoring, adding for add); replacing empties
 // the catalog and clears the password first; the file's OPTIONS block
 // replaces the settings it names; an encrypted file asks for its password.
+// Adding keeps the catalog's own password and settings and converts the
+// added records' dates into its date style.
 //
 // CSV: the work runs through file.hooks.runLoad (the progress dialog titled
 // "Loading Software", holding the catalog lock). The file is read as UTF-16

@@ -277,9 +277,10 @@ bool SameFile(const std::u16string& a, const std::u16string& b) {
 }
 
 // Before FILE is rewritten in place: the backup copy the program takes of a
-// data file that loaded without a format problem (while BACKUP is on).
-bool TakeBackup(Context& ctx, const Workspace& workspace, const std::u16string& file, bool formatProblem) {
-    if (formatProblem || !workspace.settings.backup || !platform::FileExists(file)) return true;
+// data file that loaded without a format problem, while the catalog's own
+// BACKUP setting (as FILE was loaded) is on.
+bool TakeBackup(Context& ctx, bool backupOn, const std::u16string& file, bool formatProblem) {
+    if (formatProblem || !backupOn || !platform::FileExists(file)) return true;
     const std::u16string backup = BackupPath(file);
     if (platform::CopyFileTo(FullPath(file), FullPath(backup))) return true;
     ctx.Fail(backup, "the backup copy could not be written; nothing was changed");
@@ -333,7 +334,7 @@ int RunSave(Context& ctx) {
     if (!ctx.Load(file, workspace, false, nullptr, &formatProblem)) return kExitFailure;
     if (newPassword) workspace.settings.password = *newPassword;
     if (SameFile(out, file)) {
-        if (!TakeBackup(ctx, workspace, file, formatProblem)) return kExitFailure;
+        if (!TakeBackup(ctx, workspace.settings.backup, file, formatProblem)) return kExitFailure;
     } else if (!workspace.settings.storeImages && platform::FolderExists(PicturesFolder(file)) &&
                !CopyPicturesFolder(FullPath(file), FullPath(out))) {
         // As Save As does: the pictures kept beside the catalog go along.
@@ -492,6 +493,9 @@ int RunImport(Context& ctx) {
     const std::u16string current = categoryOption ? *categoryOption : CurrentCategory(workspace);
     if (!ctx.CheckCategory(workspace, current)) return kExitFailure;
     const std::u16string passwordBefore = workspace.settings.password;
+    // A replacing markup import takes the imported file's settings; whether
+    // the catalog as it stands is backed up is still the catalog's choice.
+    const bool backupOn = workspace.settings.backup;
 
     CommandLineUser inUser(ctx.Passwords(inPassword ? &*inPassword : nullptr), in);
     DataFile data;
@@ -519,7 +523,7 @@ int RunImport(Context& ctx) {
             if (c != all) AddCategory(workspace.catalog, c);
         }
     }
-    if (!TakeBackup(ctx, workspace, file, formatProblem)) return kExitFailure;
+    if (!TakeBackup(ctx, backupOn, file, formatProblem)) return kExitFailure;
     if (!SaveCatalogFile(workspace, file, u"", file)) return ctx.WriteFailed(file);
     if (workspace.settings.password != passwordBefore) {
         ctx.terminal.Err("kodrin-cli: note: " + platform::ToUtf8(file) +

@@ -28,10 +28,22 @@ bool CanOpenForReading(std::u16string_view path);
 // fails; the previous file is then unchanged and the temporary file removed.
 // A read-only target is refused. A process killed while writing leaves the
 // previous file whole and may leave its temporary file behind.
+// A symbolic link at path stays: the file it points to is replaced, in that
+// file's folder (see ResolveLinks).
 bool WriteFileAtomically(std::u16string_view path, std::span<const std::uint8_t> bytes);
 
+// The file that path names once the symbolic links at its end are followed
+// (a link to a link too): the path itself when it names no link. Natively a
+// link to a file not made yet resolves to where that file would be. On
+// Windows every existing path is resolved with GetFinalPathNameByHandleW (a
+// link is a reparse point there; under Wine a Unix link looks like a plain
+// file), so the result may be another spelling of a path that names no
+// link; a link must lead to an existing file. False when a link cannot be
+// resolved (a loop, or on Windows a link whose file is missing).
+bool ResolveLinks(std::u16string_view path, std::u16string& target);
+
 // Removes the temporary files that writers of target killed half-way left
-// in its folder ("<name>.<16 hex>.tmp"). A temporary file still open by a
+// in its folder ("<name>.<16 hex>.tmp"; beside the file a link points to). A temporary file still open by a
 // running writer on Windows stays. The number of files removed.
 int RemoveLeftoverTemporaries(std::u16string_view target);
 
@@ -46,7 +58,8 @@ bool IsReadOnly(std::u16string_view path);
 bool SetReadOnly(std::u16string_view path, bool read_only);
 
 // Copies a file, replacing an existing target. A failed copy leaves the
-// target as it was.
+// target as it was. A target that is a symbolic link stays one: the file it
+// points to is replaced.
 bool CopyFileTo(std::u16string_view from, std::u16string_view to);
 // Moves or renames a file; fails when the target exists.
 bool MoveFileTo(std::u16string_view from, std::u16string_view to);

@@ -30,7 +30,10 @@ std::u16string_view FolderPart(std::u16string_view path) {
 
 std::u16string_view FileNamePart(std::u16string_view path) { return path.substr(FolderPart(path).size()); }
 
-int RemoveLeftoverTemporaries(std::u16string_view target) {
+int RemoveLeftoverTemporaries(std::u16string_view given) {
+    // The writers put their temporary files beside the file a link names.
+    std::u16string target;
+    if (!ResolveLinks(given, target)) return 0;
     const std::u16string_view name = FileNamePart(target);
     if (name.empty()) return 0;
     const std::u16string folder(FolderPart(target));

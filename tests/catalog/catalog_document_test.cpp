@@ -2,11 +2,14 @@
 // every field, and documents that are damaged or come from elsewhere.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <cstdio>
 #include <fstream>
 
 #include "catalog/catalog_document.h"
 #include "platform/files.h"
+#include "platform/image.h"
 #include "platform/utf.h"
 #include "support/text.h"
 
@@ -119,11 +122,23 @@ TEST(CatalogDocument, PicturesStayOutsideWhenNotStored) {
     Settings settings = NewSettings();
     settings.storeImages = false;
     int sunk = 0;
-    const std::u16string doc =
-        WriteCatalogDocument(catalog, settings, u"", [&](const ApplicationRecord& r) { sunk += r.pictureName == u"logo.png"; });
+    const std::u16string doc = WriteCatalogDocument(catalog, settings, u"", [&](const ApplicationRecord& r) {
+        sunk += r.pictureName == u"logo.png";
+        return std::optional<std::u16string>(r.pictureName);
+    });
     EXPECT_EQ(sunk, 1);
     EXPECT_EQ(doc.find(u"PICTUREDATA"), std::u16string::npos);
     EXPECT_NE(doc.find(u"<PICTURENAME>logo.png</PICTURENAME>"), std::u16string::npos);
+    // Saved under another name, the document names that file; not saved at
+    // all, the bytes stay in the document.
+    const std::u16string renamed = WriteCatalogDocument(
+        catalog, settings, u"", [](const ApplicationRecord&) { return std::optional<std::u16string>(u"logo (2).png"); });
+    EXPECT_NE(renamed.find(u"<PICTURENAME>logo (2).png</PICTURENAME>"), std::u16string::npos);
+    EXPECT_EQ(renamed.find(u"<PICTURENAME>logo.png</PICTURENAME>"), std::u16string::npos);
+    const std::u16string kept = WriteCatalogDocument(
+        catalog, settings, u"", [](const ApplicationRecord&) { return std::optional<std::u16string>(); });
+    EXPECT_NE(kept.find(u"<PICTUREDATA>"), std::u16string::npos);
+    EXPECT_NE(kept.find(u"<PICTURENAME>logo.png</PICTURENAME>"), std::u16string::npos);
 }
 
 TEST(CatalogDocument, CategoryFilter) {
@@ -241,7 +256,13 @@ TEST(CatalogDocument, PictureNameWithFullPathLoadsTheFile) {
     const std::u16string folder = platform::FromUtf8(testing::TempDir()) + u"kodrin_pictures";
     ASSERT_TRUE(platform::CreateFolders(folder));
     const std::u16string file = folder + u"\\logo.bin";
-    const std::vector<std::uint8_t> bytes = {'P', 'N', 'G', 0, 255};
+    // Only a picture's bytes are taken from a named file.
+    platform::Image image;
+    image.width = 1;
+    image.height = 1;
+    image.pixels = {10, 20, 30, 255};
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(platform::EncodeImage(image, platform::ImageFormat::Png, bytes));
     ASSERT_TRUE(platform::WriteFileAtomically(file, bytes));
     Settings settings = NewSettings();
     const Catalog c = ReadDocument(u"<KODRIN><APPLICATIONLIST><APPLICATION><PICTURENAME>" + file +

@@ -35,7 +35,8 @@ public:
 class RecordingUser final : public DataFileUser {
 public:
     std::vector<int> told;
-    std::optional<std::u16string> AskPassword() override { return std::nullopt; }
+    std::optional<std::u16string> password;  // the answer to every password question
+    std::optional<std::u16string> AskPassword() override { return password; }
     void Inform(int id) override { told.push_back(id); }
     LoadFailureAnswer AskAfterFailedLoad() override { return LoadFailureAnswer::Quit; }
 };
@@ -322,6 +323,49 @@ TEST_F(ExchangeTest, MarkupExportFiltersAndImportsBack) {
     const ImportResult failed = ImportFile(otherFile, Path(u"foreign.xml"), true, u"", questions_);
     EXPECT_FALSE(failed.ok);
     EXPECT_EQ(failed.answer, LoadFailureAnswer::Quit);
+}
+
+// Adding another catalog brings its records only: the catalog keeps its own
+// password and options, and the added dates are written in its date style.
+// Replacing takes the other file's password, options and dates as they are.
+TEST_F(ExchangeTest, AddingAnotherCatalogKeepsPasswordSettingsAndDateStyle) {
+    Catalog theirs;
+    Settings theirSettings = NewSettings();
+    SetDateStyle(theirSettings, 1);  // MM/DD/YY
+    theirSettings.password = u"theirs";
+    theirSettings.toolbar = {4, 255, 5};
+    theirSettings.curCategory = u"Theirs";
+    theirSettings.width = 1234;
+    theirSettings.storeImages = false;
+    ApplicationRecord bought = NewRecord();
+    bought.program = u"Bought";
+    bought.categories = {u"Theirs"};
+    bought.purchaseDate = u"03/05/07";
+    bought.installDate = u"12/31/99";
+    AddRecord(theirs, bought, false);
+    ASSERT_TRUE(SaveCatalog(theirs, theirSettings, Path(u"theirs.xml"), u""));
+
+    AddApp(u"Mine", {u"Mine"});
+    SetDateStyle(settings_, 6);  // DD/MM/YYYY
+    settings_.password = u"mine";
+    settings_.curCategory = u"Mine";
+    settings_.width = 800;
+    const Settings before = settings_;
+    user_.password = u"theirs";
+
+    ASSERT_TRUE(ImportFile(file_, Path(u"theirs.xml"), true, u"Mine", questions_).ok);
+    EXPECT_EQ(Programs(), (Names{u"Mine", u"Bought"}));
+    EXPECT_EQ(catalog_.categories, (Names{u"Mine", u"Theirs"}));
+    EXPECT_EQ(settings_.password, u"mine");
+    EXPECT_FALSE(SettingsChanged(settings_, before));
+    EXPECT_EQ(catalog_.records[1].purchaseDate, u"05/03/2007");
+    EXPECT_EQ(catalog_.records[1].installDate, u"31/12/2099");
+
+    ASSERT_TRUE(ImportFile(file_, Path(u"theirs.xml"), false, u"Mine", questions_).ok);
+    EXPECT_EQ(Programs(), (Names{u"Bought"}));
+    EXPECT_EQ(settings_.password, u"theirs");
+    EXPECT_FALSE(SettingsChanged(settings_, theirSettings));
+    EXPECT_EQ(catalog_.records[0].purchaseDate, u"03/05/07");
 }
 
 }  // namespace

@@ -557,5 +557,35 @@ TEST_F(CliTest, MarkupExportAndImport) {
     EXPECT_EQ(Read(target), now);
 }
 
+// Whether the catalog is backed up before an import rewrites it is the
+// catalog's own BACKUP setting, never the imported file's.
+TEST_F(CliTest, MarkupImportBacksUpByTheCatalogsOwnSetting) {
+    const std::u16string file = Path(u"Kodrinxml");
+    const std::u16string in = Path(u"in.xml");
+    for (const bool catalogBackup : {true, false}) {
+        for (const bool add : {false, true}) {
+            SCOPED_TRACE(std::string(catalogBackup ? "backup on" : "backup off") + (add ? ", adding" : ", replacing"));
+            Workspace mine;
+            mine.settings.backup = catalogBackup;
+            AddRecord(mine.catalog, Record("Mine", {u"Utilities"}), false);
+            ASSERT_TRUE(SaveCatalogFile(mine, file, u""));
+            platform::RemoveFile(file + u".bak");
+            Workspace theirs;
+            theirs.settings.backup = !catalogBackup;
+            AddRecord(theirs.catalog, Record("Theirs", {u"Utilities"}), false);
+            ASSERT_TRUE(SaveCatalogFile(theirs, in, u""));
+            const Bytes before = Read(file);
+
+            std::vector<std::u16string> args{u"import", file, in};
+            if (add) args.push_back(u"--add");
+            ASSERT_EQ(Run(args), kExitOk) << term_.err;
+            ASSERT_EQ(platform::FileExists(file + u".bak"), catalogBackup);
+            if (catalogBackup) {
+                EXPECT_EQ(Read(file + u".bak"), before);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kodrin::cli

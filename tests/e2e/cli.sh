@@ -188,6 +188,18 @@ expect_one_error_line "read-only import" read-only
 [ "$(sum cat.xml)" = "$before" ] || fail "read-only catalog was imported into"
 chmod u+w cat.xml
 
+# --- a catalog behind a symbolic link ------------------------------------------
+# Writing follows the link and replaces the file it points to; the backup goes
+# beside the link. Under Wine the Unix link is followed too.
+mkdir real && cp cat.xml real/linked.xml && ln -s real/linked.xml linked.xml
+run import linked.xml graphics.xml --add; expect_rc 0 "import through a symbolic link"
+[ -L linked.xml ] || fail "the import replaced the symbolic link with a file"
+run list real/linked.xml --fields 20
+expect_out 'Editor\nPaint \xe2\x82\xac\nViewer\nPaint \xe2\x82\xac\nViewer\n' "catalog behind the link"
+[ -f linked.xml.bak ] && [ ! -L linked.xml.bak ] || fail "no backup beside the link"
+[ "$(sum linked.xml.bak)" = "$before" ] || fail "the backup is not the catalog as it was"
+ls real/*.tmp >/dev/null 2>&1 && fail "temporary files left behind: $(ls real/*.tmp)"
+
 ls *.tmp >/dev/null 2>&1 && fail "temporary files left behind: $(ls *.tmp)"
 
 if [ "$failures" -gt 0 ]; then

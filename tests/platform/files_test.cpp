@@ -187,6 +187,58 @@ TEST_F(FilesTest, FoldersAndListing) {
     EXPECT_TRUE(platform::ListFiles(folder_ + u"\\none").empty());
 }
 
+// A symbolic link to the catalog stays a link: both writers replace the file
+// it names, in that file's folder, and leave no temporary behind either.
+TEST_F(FilesTest, WritesThroughASymbolicLinkReplaceItsTarget) {
+    // The file system's own spelling of a path under the test folder.
+    auto native = [&](std::u16string_view name) {
+        std::u16string path = Path(name);
+#ifndef _WIN32
+        std::replace(path.begin(), path.end(), u'\\', u'/');
+#endif
+        return std::filesystem::path(path);
+    };
+    ASSERT_TRUE(platform::CreateFolders(Path(u"real")));
+    ASSERT_TRUE(platform::WriteFileAtomically(Path(u"real\\Kodrinxml"), Pattern(100, 1)));
+    ASSERT_TRUE(platform::WriteFileAtomically(Path(u"source"), Pattern(300, 2)));
+    std::error_code ec;
+    // A relative link, and a link to that link.
+    std::filesystem::create_symlink(std::filesystem::path("real") / "Kodrinxml", native(u"link"), ec);
+    // Wine (8.0) reports success for a link it never makes.
+    if (ec || !std::filesystem::is_symlink(native(u"link")))
+        GTEST_SKIP() << "symbolic links cannot be made here: " << ec.message();
+    std::filesystem::create_symlink(native(u"link"), native(u"link2"), ec);
+    ASSERT_FALSE(ec) << ec.message();
+
+    struct Case {
+        const char16_t* through;
+        bool copy;  // CopyFileTo from "source", else WriteFileAtomically
+        std::uint8_t seed;
+    };
+    for (const Case& c : {Case{u"link", false, 3}, Case{u"link2", false, 4}, Case{u"link", true, 0},
+                          Case{u"link2", true, 0}}) {
+        SCOPED_TRACE(std::filesystem::path(std::u16string(c.through)).string() + (c.copy ? " copy" : " write"));
+        ASSERT_TRUE(platform::WriteFileAtomically(Path(u"real\\Kodrinxml"), Pattern(100, 1)));
+        const Bytes expected = c.copy ? Pattern(300, 2) : Pattern(2000, c.seed);
+        ASSERT_TRUE(c.copy ? platform::CopyFileTo(Path(u"source"), Path(c.through))
+                           : platform::WriteFileAtomically(Path(c.through), expected));
+        EXPECT_TRUE(std::filesystem::is_symlink(native(u"link")));
+        EXPECT_TRUE(std::filesystem::is_symlink(native(u"link2")));
+        EXPECT_EQ(Read(u"real\\Kodrinxml"), expected);
+        EXPECT_EQ(Read(c.through), expected);
+        EXPECT_EQ(platform::ListFiles(Path(u"real")), std::vector<std::u16string>{u"Kodrinxml"});
+        EXPECT_EQ(platform::ListFiles(folder_), (std::vector<std::u16string>{u"link", u"link2", u"source"}));
+    }
+#ifndef _WIN32
+    // A link to a file not made yet: the file appears where the link points.
+    std::filesystem::create_symlink(std::filesystem::path("real") / "later", native(u"ahead"), ec);
+    ASSERT_FALSE(ec) << ec.message();
+    ASSERT_TRUE(platform::WriteFileAtomically(Path(u"ahead"), Pattern(5, 5)));
+    EXPECT_TRUE(std::filesystem::is_symlink(native(u"ahead")));
+    EXPECT_EQ(Read(u"real\\later"), Pattern(5, 5));
+#endif
+}
+
 TEST(PathParts, FolderAndFileName) {
     using platform::FileNamePart;
     using platform::FolderPart;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 
 #include "platform/files.h"
@@ -33,6 +34,29 @@ struct Fd {
 };
 
 bool StatOf(const std::string& native, struct stat& st) { return ::stat(native.c_str(), &st) == 0; }
+
+// Follows the symbolic links at the end of a native path: a relative link
+// is taken from the folder of the link. False for a loop or an unreadable
+// link.
+bool ResolveNative(std::string path, std::string& resolved) {
+    std::vector<char> buffer(PATH_MAX);
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            resolved = std::move(path);
+            return true;
+        }
+        const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= buffer.size()) return false;
+        std::string link(buffer.data(), static_cast<std::size_t>(n));
+        if (link.front() != '/') {
+            const std::size_t slash = path.rfind('/');
+            if (slash != std::string::npos) link.insert(0, path, 0, slash + 1);
+        }
+        path = std::move(link);
+    }
+    return false;
+}
 
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes, const WriteFault& fault) {
     constexpr std::size_t kPiece = std::size_t{1} << 20;
@@ -126,8 +150,18 @@ bool CanOpenForReading(std::u16string_view path) {
     return ok;
 }
 
+bool ResolveLinks(std::u16string_view path, std::u16string& target) {
+    const std::string native = Native(path);
+    std::string resolved;
+    if (!ResolveNative(native, resolved)) return false;
+    target = resolved == native ? std::u16string(path) : FromUtf8(resolved);
+    return true;
+}
+
 bool WriteFileAtomically(std::u16string_view path, std::span<const std::uint8_t> bytes) {
-    const std::string target = Native(path);
+    // A link stays a link: its file is replaced, beside that file.
+    std::string target;
+    if (!ResolveNative(Native(path), target)) return false;
     struct stat st {};
     if (StatOf(target, st) && (!S_ISREG(st.st_mode) || IsReadOnly(path))) return false;
     const WriteFault fault = detail::CurrentWriteFault();
@@ -172,7 +206,8 @@ bool SetReadOnly(std::u16string_view path, bool read_only) {
 bool CopyFileTo(std::u16string_view from, std::u16string_view to) {
     std::vector<std::uint8_t> bytes;
     if (!ReadWholeFile(from, bytes)) return false;
-    const std::string target = Native(to);
+    std::string target;
+    if (!ResolveNative(Native(to), target)) return false;
     struct stat st {};
     if (StatOf(target, st) && IsReadOnly(to)) return false;
     const WriteFault none;

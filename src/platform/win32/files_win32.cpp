@@ -17,6 +17,40 @@ using QvLibrary::WideCopy;
 
 DWORD AttributesOf(std::u16string_view path) { return ::GetFileAttributesW(WideCopy(path).c_str()); }
 
+// The file a path leads to once symbolic links are followed, as a plain
+// path ("\\?\C:\x" becomes "C:\x", "\\?\UNC\server\x" becomes
+// "\\server\x"); a missing path as it is. Every existing path is asked:
+// a link is a reparse point on Windows, while under Wine a Unix link shows
+// as a plain file that only GetFinalPathNameByHandleW resolves. False when
+// a reparse point cannot be followed (its file is missing).
+bool ResolveWide(const std::wstring& path, std::wstring& resolved) {
+    resolved = path;
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+    const bool reparsePoint = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    // Opening follows the links; no access is asked for, so a file that
+    // another program holds open opens too.
+    FileHandle file{::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+    if (!file.Valid()) return !reparsePoint;
+    std::wstring finalPath(MAX_PATH, L'\0');
+    constexpr DWORD kFlags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
+    DWORD length = ::GetFinalPathNameByHandleW(file.Get(), finalPath.data(), static_cast<DWORD>(finalPath.size()), kFlags);
+    if (length >= finalPath.size()) {
+        finalPath.resize(length);
+        length = ::GetFinalPathNameByHandleW(file.Get(), finalPath.data(), static_cast<DWORD>(finalPath.size()), kFlags);
+    }
+    if (length == 0 || length >= finalPath.size()) return !reparsePoint;
+    finalPath.resize(length);
+    if (finalPath.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+        finalPath.replace(0, 8, L"\\\\");
+    } else if (finalPath.rfind(L"\\\\?\\", 0) == 0) {
+        finalPath.erase(0, 4);
+    }
+    resolved = std::move(finalPath);
+    return true;
+}
+
 bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes, const WriteFault& fault) {
     constexpr std::size_t kPiece = std::size_t{1} << 20;
     std::uint64_t done = 0;
@@ -120,10 +154,22 @@ bool CanOpenForReading(std::u16string_view path) {
     return file.Valid();
 }
 
+bool ResolveLinks(std::u16string_view path, std::u16string& target) {
+    const std::wstring given = WideCopy(path);
+    std::wstring resolved;
+    if (!ResolveWide(given, resolved)) return false;
+    target = resolved == given ? std::u16string(path)
+                               : std::u16string(reinterpret_cast<const char16_t*>(resolved.data()), resolved.size());
+    return true;
+}
+
 bool WriteFileAtomically(std::u16string_view relativeOrFull, std::span<const std::uint8_t> bytes) {
-    // ReplaceFileW (under Wine at least) fails for a file named by a relative
-    // path: work on the full path.
-    const std::wstring given = WideCopy(relativeOrFull);
+    // ReplaceFileW and MoveFileExW would put the new file in the place of a
+    // symbolic link: replace the file the link leads to instead. ReplaceFileW
+    // (under Wine at least) fails for a file named by a relative path: work
+    // on the full path.
+    std::wstring given;
+    if (!ResolveWide(WideCopy(relativeOrFull), given)) return false;
     std::wstring full(MAX_PATH, L'\0');
     DWORD length = ::GetFullPathNameW(given.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
     if (length >= full.size()) {
@@ -171,7 +217,10 @@ bool SetReadOnly(std::u16string_view path, bool read_only) {
     return ::SetFileAttributesW(wide.c_str(), wanted) != FALSE;
 }
 
-bool CopyFileTo(std::u16string_view from, std::u16string_view to) {
+bool CopyFileTo(std::u16string_view from, std::u16string_view linkOrTarget) {
+    // A link stays a link: the file it leads to is replaced.
+    std::u16string to;
+    if (!ResolveLinks(linkOrTarget, to)) return false;
     // Copy beside the target first, so that a failed copy leaves it whole.
     const DWORD attributes = AttributesOf(to);
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
