@@ -9,6 +9,7 @@
 #include "catalog/dates.h"
 #include "details_test_support.h"
 #include "platform/files.h"
+#include "platform/image.h"
 #include "support/temp_folder.h"
 #include "ids.h"
 
@@ -420,7 +421,10 @@ TEST_F(DetailsDialogTest, ThePicturePageTakesImagesAndProgramIconsAndClearsAfter
     std::u16string image = folder.Path() + u"\\shot.png";
     // The system's temporary folder may end with a separator already.
     for (std::size_t at; (at = image.find(u"\\\\")) != std::u16string::npos;) image.erase(at, 1);
-    const std::vector<std::uint8_t> bytes{'n', 'o', 't', ' ', 'a', ' ', 'p', 'n', 'g'};
+    // A picture file is taken only when it decodes: a real 2x2 PNG.
+    platform::Image pixels{2, 2, std::vector<std::uint8_t>(16, 0x80)};
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(platform::EncodeImage(pixels, platform::ImageFormat::Png, bytes));
     ASSERT_TRUE(platform::WriteFileAtomically(image, bytes));
     const std::u16string program = FixturePath(u"fixture_full.exe");
 

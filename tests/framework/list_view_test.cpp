@@ -159,21 +159,22 @@ TEST_F(ListViewTest, NumericColumnsSortByTheNumberReader) {
     AddRow(2, u"b", u"9");
     AddRow(3, u"c", u"$12.50");
     AddRow(4, u"d", u"-3");
-    AddRow(5, u"e", u"$1,200.50");   // reads as 1
+    AddRow(5, u"e", u"$1,200.50");   // reads as 1200.5: thousands are grouped
     AddRow(6, u"f", u"");            // reads as 0
+    AddRow(7, u"g", u"1,5");         // reads as 1: not a group of three
 
     list_.Sort(1);
-    EXPECT_EQ(Column(1), (std::vector<std::u16string>{u"-3", u"", u"$1,200.50", u"9", u"10", u"$12.50"}));
+    EXPECT_EQ(Column(1), (std::vector<std::u16string>{u"-3", u"", u"1,5", u"9", u"10", u"$12.50", u"$1,200.50"}));
     list_.Sort(1);
-    EXPECT_EQ(Column(1), (std::vector<std::u16string>{u"$12.50", u"10", u"9", u"$1,200.50", u"", u"-3"}));
+    EXPECT_EQ(Column(1), (std::vector<std::u16string>{u"$1,200.50", u"$12.50", u"10", u"9", u"1,5", u"", u"-3"}));
 
     // The version column is text: "10" sorts before "9".
     list_.SetText(0, 2, u"9");
     list_.SetText(1, 2, u"10");
     list_.Sort(2);
     EXPECT_EQ(list_.GetText(0, 2), u"");
-    EXPECT_EQ(list_.GetText(4, 2), u"10");
-    EXPECT_EQ(list_.GetText(5, 2), u"9");
+    EXPECT_EQ(list_.GetText(5, 2), u"10");
+    EXPECT_EQ(list_.GetText(6, 2), u"9");
 }
 
 TEST_F(ListViewTest, RowsSharingADataValueSortAndKeepTheirData) {
