@@ -12,6 +12,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev libssl-dev libstb-dev libpugixml-dev
   clang libclang-rt-14-dev
+  python3-pefile   # an independent reader of program files for the tests
 )
 
 # Every command the build, the tests, the fuzzers and the tools call, with the
@@ -32,6 +33,8 @@ check_commands() {
   for entry in "${commands[@]}"; do
     command -v "${entry%%:*}" >/dev/null || missing+="${missing:+, }${entry%%:*} (package ${entry#*:})"
   done
+  # Python modules the tests import, run with Debian's own python3.
+  /usr/bin/python3 -c 'import pefile' 2>/dev/null || missing+="${missing:+, }python module pefile (package python3-pefile)"
   if [ -n "$missing" ]; then
     echo "setup.sh: missing commands: $missing; install with apt-get install <package>" >&2
     exit 1
