@@ -14,6 +14,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/main_dialogs.h"
@@ -171,6 +172,14 @@ protected:
 
     // A catalog file with the one category "Tools" holding the named
     // applications, opened on that tab.
+    // An 8-bit CSV file in the test's folder; its path.
+    std::u16string WriteCsv(const std::u16string& name, std::string_view csv) {
+        const std::u16string path = root_ + name;
+        EXPECT_TRUE(platform::WriteFileAtomically(
+            path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size())));
+        return path;
+    }
+
     std::u16string WriteTools(const std::u16string& name, std::initializer_list<const char16_t*> programs) {
         Catalog c;
         AddCategory(c, u"Tools");
@@ -764,10 +773,7 @@ TEST_F(MainWindowTest, CloseWaitsForTheRunningCommandAndNeverWritesBeforeTheStar
 
 TEST_F(MainWindowTest, ImportAddsTheRecordsOfACsvFile) {
     const std::u16string path = WriteTools(u"import.xml", {u"One"});
-    const std::string csv = "\"Application Name\",\"Company\",\"Category\"\r\n\"Imported\",\"Acme\",\"Games\"\r\n";
-    const std::u16string source = root_ + u"new.csv";
-    ASSERT_TRUE(platform::WriteFileAtomically(source, std::span<const std::uint8_t>(
-        reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size())));
+    const std::u16string source = WriteCsv(u"new.csv", "\"Application Name\",\"Company\",\"Category\"\r\n\"Imported\",\"Acme\",\"Games\"\r\n");
     MainWindow* w = StartOn(path);
     ASSERT_NE(w, nullptr);
 
@@ -786,10 +792,7 @@ TEST_F(MainWindowTest, ImportAddsTheRecordsOfACsvFile) {
 
 TEST_F(MainWindowTest, ImportReplacingARealTabPutsRecordsWithoutCategoriesThere) {
     const std::u16string path = WriteTools(u"replace.xml", {u"Old"});
-    const std::string csv = "\"Application Name\",\"Company\"\r\n\"Imported\",\"Acme\"\r\n";
-    const std::u16string source = root_ + u"plain.csv";
-    ASSERT_TRUE(platform::WriteFileAtomically(source, std::span<const std::uint8_t>(
-        reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size())));
+    const std::u16string source = WriteCsv(u"plain.csv", "\"Application Name\",\"Company\"\r\n\"Imported\",\"Acme\"\r\n");
     MainWindow* w = StartOn(path);
     ASSERT_NE(w, nullptr);
     ASSERT_EQ(w->CurrentCategory(), u"Tools");
@@ -797,7 +800,7 @@ TEST_F(MainWindowTest, ImportReplacingARealTabPutsRecordsWithoutCategoriesThere)
     driver_.Then(ChooseFile(source));
     driver_.Then(Answer(IDYES));  // replace the current tab
     driver_.Then(Answer(IDYES));  // empty the category that holds "Old"
-    w->RunCommand(3204);
+    w->RunCommand(CMD_IMPORT);
     ASSERT_EQ(w->GetCatalog().records.size(), 1u);
     EXPECT_EQ(w->GetCatalog().records[0].categories, (std::vector<std::u16string>{u"Tools"}));
     EXPECT_EQ(w->CurrentCategory(), u"Tools");
