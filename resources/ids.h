@@ -325,6 +325,7 @@
 
 /* Raw data and bitmaps. */
 #define RES_HELP_FILE               1006
+#define RES_FILTER_LIST             1004
 #define BMP_SORT_DOWN               8000
 #define BMP_SORT_UP                 8001
 

@@ -15,6 +15,8 @@
 #include "catalog/record.h"
 #include "catalog/strings.h"
 #include "cli/catalog_file.h"
+#include "discovery/scan.h"
+#include "discovery/scan_system.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "platform/utf.h"
@@ -55,6 +57,13 @@ constexpr std::string_view kUsage =
     "      Every match: the category, a tab and the application name.\n"
     "  stats FILE [--category NAME] [--media NAME]\n"
     "      The application statistics.\n"
+    "  scan FILE FOLDER [--no-filter] [--media NAME]\n"
+    "      Search FOLDER and all its subfolders for program files (*.exe) and\n"
+    "      add them to FILE as the program's Search for Applications does:\n"
+    "      sorted by the built-in filter list unless --no-filter, with the\n"
+    "      media NAME (default \"CD\"). A program already in the catalog (same\n"
+    "      path) only takes its new version. Then save FILE (a FILE that does\n"
+    "      not exist yet is a new, empty catalog).\n"
     "\n"
     "Options for every command:\n"
     "  --password-file PATH   the password of an encrypted catalog (first line)\n"
@@ -533,6 +542,47 @@ int RunImport(Context& ctx) {
     return kExitOk;
 }
 
+// The scan's progress, without a dialog: nothing to show, never cancelled.
+class QuietProgress final : public discovery::ScanProgress {
+public:
+    void SetText(int) override {}
+    void SetProgress(int) override {}
+    bool Cancelled() const override { return false; }
+};
+
+int RunScan(Context& ctx) {
+    const std::u16string& file = ctx.File();
+    const std::u16string folder = FullPath(ctx.options.positional[1]);
+    if (!platform::FolderExists(folder)) {
+        return ctx.Fail(ctx.options.positional[1], platform::FileExists(folder) ? "is a file, not a folder" : "no such folder");
+    }
+    if (!ctx.Writable(file, true)) return kExitFailure;
+    Workspace workspace;
+    bool formatProblem = false;
+    const bool isNew = !platform::FileExists(file) && !platform::FolderExists(file);
+    if (!isNew && !ctx.Load(file, workspace, false, nullptr, &formatProblem)) return kExitFailure;
+    const bool backupOn = workspace.settings.backup;
+
+    discovery::ScanRequest request;
+    request.startFolder = folder;
+    const std::u16string* media = ctx.options.Value(u"--media");
+    request.defaultMedia = media ? *media : LoadText(kStrFirstMedia);
+    request.filtering = !ctx.options.Flag(u"--no-filter");
+
+    discovery::NoGate gate;
+    discovery::ScanCatalog target(workspace.catalog, gate);
+    QuietProgress progress;
+    const std::unique_ptr<discovery::ScanFolders> folders = discovery::SystemScanFolders();
+    discovery::ScanJob job(*folders, discovery::SystemProgramReader(workspace.settings), target, progress);
+    job.Run(request, discovery::BuiltInFilterList(), u"");
+
+    if (!TakeBackup(ctx, backupOn, file, formatProblem)) return kExitFailure;
+    if (!SaveCatalogFile(workspace, file, u"", file)) return ctx.WriteFailed(file);
+    ctx.Print(std::to_string(job.filesRead) + " program files read, " + std::to_string(job.added) + " added, " +
+              std::to_string(job.updated) + " updated\n");
+    return kExitOk;
+}
+
 const std::vector<CommandForm>& Commands() {
     static const std::vector<CommandForm> commands = {
         {u"save", 1, 2, {u"--new-password-file"}, {}, RunSave},
@@ -541,6 +591,7 @@ const std::vector<CommandForm>& Commands() {
         {u"list", 1, 1, {u"--category", u"--fields"}, {u"--reveal"}, RunList},
         {u"find", 2, 2, {}, {}, RunFind},
         {u"stats", 1, 1, {u"--category", u"--media"}, {}, RunStats},
+        {u"scan", 2, 2, {u"--media"}, {u"--no-filter"}, RunScan},
     };
     return commands;
 }
