@@ -34,7 +34,7 @@
     X(CMD_SAVE_AS,               KODRIN_HANDLER(CmdSaveAs),              Allow,  Always,           KODRIN_NO_BUTTON, NONE, 0) \
     X(CMD_EXPORT,                KODRIN_HANDLER(CmdExport),              Allow,  Always,           20, CTRL, S) \
     X(CMD_IMPORT,                KODRIN_HANDLER(CmdImport),              Refuse, Always,           21, CTRL, I) \
-    X(CMD_SEARCH_APPLICATIONS,   KODRIN_NO_HANDLER,                      Refuse, Always,           11, NONE, 0) \
+    X(CMD_SEARCH_APPLICATIONS,   KODRIN_HANDLER(CmdSearchApplications), Refuse, Always,           11, NONE, 0) \
     X(CMD_RESTORE_BACKUP,        KODRIN_HANDLER(CmdRestore),             Allow,  Backup,           22, FKEY, 8) \
     X(CMD_TRANSFER,              KODRIN_HANDLER(CmdTransfer),            Allow,  Always,           KODRIN_NO_BUTTON, NONE, 0) \
     X(CMD_PRINT,                 KODRIN_NO_HANDLER,                      Allow,  Always,           KODRIN_NO_BUTTON, CTRL, P) \

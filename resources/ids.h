@@ -109,6 +109,16 @@
 #define IDC_PASSWORD_LENGTH         1503
 #define IDC_PASSWORD_LENGTH_SPIN    1506
 
+#define DLG_SCAN                    1600
+#define IDC_SCAN_BROWSE             1601
+#define IDC_SCAN_DRIVE_C            1602
+#define IDC_SCAN_MEDIA              1603
+#define IDC_SCAN_FILTER_NO          1604
+#define IDC_SCAN_FILTER_YES         1605
+#define IDC_SCAN_OTHER              1606
+#define IDC_SCAN_FOLDER             1607
+#define IDC_SCAN_PROGRAM_FILES      1608
+
 #define DLG_CHANGE_CATEGORY         1700
 #define IDC_CHANGE_CATEGORY_LIST    1701
 

@@ -251,6 +251,7 @@ private:
     void CmdOpen();
     void CmdSaveAs();
     void CmdImport();
+    void CmdSearchApplications();
     void CmdRestore();
     void CmdExit();
     void CmdTransfer();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "app/application_scanner.h"
 #include "app/details_dialog.h"
 #include "app/help.h"
 #include "app/main_dialogs.h"
@@ -13,6 +14,8 @@
 #include "app/password_dialog.h"
 #include "app/statistics_dialog.h"
 #include "app/main_window.h"
+
+#include "app/application_scanner.h"
 #include "command_table.h"
 #include "catalog/csv.h"
 #include "catalog/exchange.h"
@@ -200,6 +203,21 @@ void MainWindow::CmdImport() {
     session_->SetChanged(true);
     RefreshAll();
     SaveInBackground();
+}
+
+void MainWindow::CmdSearchApplications() {
+    // The list shows nothing of the catalog while the scan's worker adds to it.
+    ApplicationScanner scanner(*this, window_, *progress_, settings_, catalog_, [this](bool busy) {
+        catalogBusy_ = busy;
+        if (!busy) return;
+        labels_.clear();
+        labelTexts_.clear();
+        list_->DeleteAllRows();
+    });
+    const bool changed = scanner.Run();
+    if (changed) session_->SetChanged(true);
+    RefreshAll();
+    if (changed) SaveInBackground();
 }
 
 void MainWindow::CmdRestore() {

@@ -6,6 +6,7 @@
 
 #include "support/temp_folder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -585,6 +586,47 @@ TEST_F(CliTest, MarkupImportBacksUpByTheCatalogsOwnSetting) {
             }
         }
     }
+}
+
+}  // namespace
+}  // namespace kodrin::cli
+
+namespace kodrin::cli {
+namespace {
+
+TEST_F(CliTest, ScanAddsProgramFilesOnceAndRefusesBadInputWithoutChangingAnything) {
+#ifdef _WIN32
+    const std::u16string wine = u"Z:\\usr\\lib\\x86_64-linux-gnu\\wine\\x86_64-windows\\";
+#else
+    const std::u16string wine = u"/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/";
+#endif
+    const std::u16string programs = Path(u"programs");
+    ASSERT_TRUE(platform::CreateFolders(programs + u"\\deeper"));
+    ASSERT_TRUE(platform::CopyFileTo(wine + u"regedit.exe", programs + u"\\regedit.exe"));
+    ASSERT_TRUE(platform::CopyFileTo(wine + u"winecfg.exe", programs + u"\\deeper\\winecfg.exe"));
+#ifndef _WIN32
+    // A link back up the tree is never followed.
+    std::string native = platform::ToUtf8(programs + u"\\deeper\\up");
+    std::replace(native.begin(), native.end(), '\\', '/');
+    std::filesystem::create_directory_symlink("..", native);
+#endif
+    const std::u16string file = Path(u"found.xml");
+    ASSERT_EQ(Run({u"scan", file, programs, u"--media", u"Stick"}), kExitOk) << term_.err;
+    EXPECT_EQ(term_.out, "2 program files read, 2 added, 0 updated\n");
+    ASSERT_EQ(Run({u"list", file, u"--fields", u"20,3,32"}), kExitOk);
+    EXPECT_NE(term_.out.find("Registry Editor\tMicrosoft Corporation\tStick\n"), std::string::npos) << term_.out;
+    ASSERT_EQ(Run({u"scan", file, programs, u"--no-filter"}), kExitOk) << term_.err;
+    EXPECT_EQ(term_.out, "2 program files read, 0 added, 2 updated\n");
+
+    const Bytes before = Read(file);
+    EXPECT_EQ(Run({u"scan", file, Path(u"absent")}), kExitFailure);
+    EXPECT_EQ(std::count(term_.err.begin(), term_.err.end(), '\n'), 1) << term_.err;
+    const std::u16string garbage = Path(u"garbage.xml");
+    const std::string_view junk = "not a catalog at all, and not whole cipher blocks";
+    WriteText(garbage, junk);
+    EXPECT_EQ(Run({u"scan", garbage, programs}), kExitFailure);
+    EXPECT_EQ(Read(file), before);
+    EXPECT_EQ(Read(garbage), Bytes(junk.begin(), junk.end()));
 }
 
 }  // namespace

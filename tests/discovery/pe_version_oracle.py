@@ -3,7 +3,9 @@
 field a line as NAME=VALUE (values as UTF-16 code units in hex, so that the
 test needs no text decoding): the fixed file and product versions, the first
 translation, the strings of the first translation's table (or of the first
-table when there is no translation table), and whether the file has an icon."""
+table when there is no translation table), and whether the file has an icon
+(as pefile and as icoutils' wrestool see it)."""
+import subprocess
 import sys
 
 import pefile
@@ -23,6 +25,9 @@ def version(ms, ls):
 resources = pe.DIRECTORY_ENTRY_RESOURCE.entries if hasattr(pe, "DIRECTORY_ENTRY_RESOURCE") else []
 icon = any(e.id == pefile.RESOURCE_TYPE["RT_GROUP_ICON"] and e.directory.entries for e in resources)
 out("icon", "1" if icon else "0")
+# The same question asked of icoutils' wrestool: does it list an icon group?
+listed = subprocess.run(["wrestool", "--list", "--type=14", sys.argv[1]], capture_output=True, text=True).stdout
+out("wrestool_icon", "1" if listed.strip() else "0")
 
 fixed = getattr(pe, "VS_FIXEDFILEINFO", None)
 if fixed:

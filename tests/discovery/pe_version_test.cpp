@@ -86,6 +86,7 @@ TEST(PeVersion, WineProgramsReadAsPefileReadsThem) {
         ASSERT_FALSE(bytes.empty());
         const auto oracle = Oracle(kWine + c.file);
         ASSERT_EQ(Field(oracle, "icon"), U(c.icon ? "1" : "0"));
+        ASSERT_EQ(Field(oracle, "wrestool_icon"), U(c.icon ? "1" : "0"));
         PeVersionInfo info;
         EXPECT_EQ(ReadPeVersion(bytes, info), c.version);
         EXPECT_EQ(info.hasIcon, c.icon);
