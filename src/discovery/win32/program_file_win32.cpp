@@ -159,7 +159,16 @@ std::u16string SystemProgramFileSource::TempFolder() {
 }
 
 bool SystemProgramFileSource::WriteFile(const std::u16string& path, const std::vector<std::uint8_t>& bytes) {
-    return platform::WriteFileAtomically(path, bytes);
+    // A scratch file in the temporary folder, read back at once: written
+    // plainly, without the flush and the replace that a data file needs
+    // (they would cost a scan of many programs more than the rest of its
+    // work).
+    const QvLibrary::FileHandle file(::CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
 }
 
 bool SystemProgramFileSource::ReadFile(const std::u16string& path, std::vector<std::uint8_t>& bytes) {
