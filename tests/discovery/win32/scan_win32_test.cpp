@@ -1,12 +1,12 @@
-// The scan's Windows side: the system's reader of program files against the
-// portable PE reader on the same files, and the walk through FindFirstFileW.
+// The system's reader of program files against the portable PE reader on
+// the same files (the walk through FindFirstFileW is in the program's scan
+// test and the end-to-end comparison of the two builds).
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include "discovery/pe_version.h"
 #include "discovery/program_file.h"
-#include "discovery/scan_system.h"
 #include "discovery/win32/program_file_win32.h"
 #include "platform/files.h"
 
@@ -54,27 +54,6 @@ TEST(ScanWin32Test, SystemReaderAndPortableReaderAgreeOnEveryProgramFile) {
     // The files differ where it matters: some with a version, some with an icon.
     EXPECT_EQ(withVersion, 5);  // iexplore, explorer, regedit, full, noproduct
     EXPECT_EQ(withPicture, 6);
-}
-
-TEST(ScanWin32Test, FoldersAreListedWithTheirKindAndProgramsByPattern) {
-    const std::u16string root = ModuleFolder() + u"fixtures";
-    const std::unique_ptr<ScanFolders> folders = SystemScanFolders();
-    std::vector<std::u16string> programs;
-    folders->List(root, u"*.exe", [&](const FolderEntry& e) {
-        EXPECT_FALSE(e.folder);
-        programs.push_back(e.name);
-        return true;
-    });
-    std::sort(programs.begin(), programs.end());
-    EXPECT_EQ(programs, (std::vector<std::u16string>{u"fixture_full.exe", u"fixture_notranslation.exe",
-                                                       u"fixture_noversion.exe"}));
-    bool sawParent = false;
-    folders->List(root, u"*.*", [&](const FolderEntry& e) {
-        if (e.name == u"..") sawParent = e.folder && !e.link;
-        return true;
-    });
-    EXPECT_TRUE(sawParent);
-    EXPECT_EQ(folders->Separator(), u'\\');
 }
 
 }  // namespace
