@@ -1,5 +1,6 @@
-// Symmetric encryption and secure random numbers from the system's
-// cryptography library: CNG (BCrypt) on Windows, OpenSSL's libcrypto natively.
+// Symmetric encryption, hashing, signature checks and secure random numbers
+// from the system's cryptography library: CNG (BCrypt) on Windows, OpenSSL's
+// libcrypto natively.
 #pragma once
 
 #include <array>
@@ -22,6 +23,28 @@ bool Aes128CbcDecrypt(const Aes128Key& key, const Aes128Iv& iv, std::span<const 
                       std::vector<std::uint8_t>& plain);
 // The same without a second buffer: the plain bytes replace the cipher bytes.
 bool Aes128CbcDecryptInPlace(const Aes128Key& key, const Aes128Iv& iv, std::span<std::uint8_t> data);
+
+using Sha256Digest = std::array<std::uint8_t, 32>;
+
+// The SHA-256 digest of the bytes. False when the library fails.
+bool Sha256(std::span<const std::uint8_t> data, Sha256Digest& digest);
+
+// An ECDSA public key on the curve P-256: the uncompressed point, the byte
+// 0x04 followed by X and Y (32 bytes each, big-endian), 65 bytes in all.
+using EcdsaP256PublicKey = std::array<std::uint8_t, 65>;
+
+// Whether signature is a valid ECDSA P-256 signature with SHA-256 over data
+// by the key's owner. The signature is r and s as 32 big-endian bytes each
+// (64 bytes); see EcdsaSignatureFromDer for the form OpenSSL writes. False
+// for anything else: a malformed key or signature, a point off the curve,
+// a signature of other data or by another key.
+bool VerifyEcdsaP256Sha256(const EcdsaP256PublicKey& key, std::span<const std::uint8_t> data,
+                           std::span<const std::uint8_t> signature);
+
+// The 64-byte form of a DER-encoded ECDSA P-256 signature (a SEQUENCE of the
+// two INTEGERs r and s, each at most 32 bytes without its sign byte). False
+// for anything that is not exactly that encoding.
+bool EcdsaSignatureFromDer(std::span<const std::uint8_t> der, std::array<std::uint8_t, 64>& raw);
 
 // Fills the buffer from the system's cryptographically secure generator.
 // False when the generator fails; the buffer's content is then unspecified.

@@ -2,6 +2,8 @@
 
 #include "platform/crypto.h"
 
+#include <algorithm>
+
 namespace kodrin::platform {
 
 namespace detail {
@@ -55,6 +57,29 @@ bool RandomBelow(std::uint32_t n, std::uint32_t& value) {
             return true;
         }
     }
+}
+
+bool EcdsaSignatureFromDer(std::span<const std::uint8_t> der, std::array<std::uint8_t, 64>& raw) {
+    raw.fill(0);
+    // SEQUENCE, short length (a P-256 signature is at most 72 bytes), the
+    // two INTEGERs and nothing after them.
+    if (der.size() < 8 || der[0] != 0x30 || der[1] >= 0x80 || der[1] != der.size() - 2) return false;
+    std::size_t at = 2;
+    for (int part = 0; part < 2; ++part) {
+        if (at + 2 > der.size() || der[at] != 0x02) return false;
+        std::size_t length = der[at + 1];
+        at += 2;
+        if (length == 0 || length >= 0x80 || at + length > der.size()) return false;
+        std::span<const std::uint8_t> value = der.subspan(at, length);
+        at += length;
+        if (value[0] & 0x80) return false;  // negative
+        // A leading zero only where the next byte's top bit needs it.
+        if (value.size() > 1 && value[0] == 0 && !(value[1] & 0x80)) return false;
+        if (value[0] == 0 && value.size() > 1) value = value.subspan(1);
+        if (value.size() > 32) return false;
+        std::copy(value.begin(), value.end(), raw.begin() + part * 32 + (32 - value.size()));
+    }
+    return at == der.size();
 }
 
 }  // namespace kodrin::platform
