@@ -80,6 +80,10 @@ screenshots: windows
 	cd build/windows && KODRIN_SCREENSHOTS="Z:$$(printf '%s' '$(CURDIR)/docs/screenshots' | tr / '\\')" \
 	  WINEPREFIX=$(WINE_PREFIX) ../../scripts/with-display ../../scripts/wine-run tests/app_tests.exe \
 	  --gtest_also_run_disabled_tests --gtest_filter='Screenshots.*'
+	cd build/windows && KODRIN_SCREENSHOTS="Z:$$(printf '%s' '$(CURDIR)/docs/screenshots' | tr / '\\')" \
+	  WINEPREFIX=$(WINE_PREFIX) ../../scripts/with-display ../../scripts/wine-run tests/app_tests.exe \
+	  --gtest_also_run_disabled_tests --gtest_filter='ReportDialogTest.DISABLED_Screenshots'
+	scripts/report-pages.sh docs/screenshots
 
 clean:
 	rm -rf build
