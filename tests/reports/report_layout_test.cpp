@@ -183,6 +183,8 @@ TEST(ReportLayout, DetailPrintsOnePagePerApplicationCountingThePages) {
     apps[1].custom1 = u"5";
     AddLoginField(apps[1], {u"pass", u"secret", 0, LoginFieldType::Password});
     apps[2].picture = {1};
+    apps[0].picture = {1};  // below the bottom: no room, no picture
+    for (int i = 0; i < 60; ++i) AddLoginField(apps[0], {u"f", u"v", 0, LoginFieldType::StandardInput});
     FakeCanvas canvas(kPage);
     ASSERT_EQ(DrawDetailReport(canvas, {{&apps[0], &apps[1], &apps[2]}, &options}), 3);
     const auto footers = canvas.Texts(u"Page ");
@@ -202,6 +204,7 @@ TEST(ReportLayout, DetailPrintsOnePagePerApplicationCountingThePages) {
     EXPECT_EQ(canvas.Texts(u"secret")[0].box.left, canvas.Texts(u"5")[0].box.left);  // login values in clear
     const auto picture = std::find_if(canvas.ops.begin(), canvas.ops.end(), [](const auto& op) { return op.kind == 'P'; });
     ASSERT_NE(picture, canvas.ops.end());
+    EXPECT_EQ(picture->page, 2);  // only the third application's
     EXPECT_EQ(picture->box.top, canvas.Texts(u"Comments:")[2].box.top + line);
     EXPECT_EQ(picture->box.right - picture->box.left, 96);  // same resolution as the screen
 }
