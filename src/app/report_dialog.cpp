@@ -76,10 +76,17 @@ private:
         ::CheckDlgButton(dialog, IDC_REPORT_ALL, options.reportSoftware ? BST_CHECKED : BST_UNCHECKED);
         ::CheckDlgButton(dialog, IDC_REPORT_SELECTED, options.reportSoftware ? BST_UNCHECKED : BST_CHECKED);
 
-        category_.Attach(::GetDlgItem(dialog, IDC_REPORT_CATEGORY));
-        category_.AddItem(app_.LoadString(kStrAll), 0, false);
-        for (const std::u16string& name : catalog_.categories) category_.AddItem(name, 0, false);
-        category_.SelectText(request_.category);
+        // Category names compare exactly: names that differ only in case are
+        // different categories, and the list holds every one.
+        categories_ = {app_.LoadString(kStrAll)};
+        categories_.insert(categories_.end(), catalog_.categories.begin(), catalog_.categories.end());
+        LRESULT chosen = 0;
+        for (const std::u16string& name : categories_) {
+            const LRESULT at = ::SendDlgItemMessageW(dialog, IDC_REPORT_CATEGORY, CB_ADDSTRING, 0,
+                                                     reinterpret_cast<LPARAM>(Wide(name)));
+            if (name == request_.category && chosen == 0) chosen = at;
+        }
+        ::SendDlgItemMessageW(dialog, IDC_REPORT_CATEGORY, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
 
         const auto fieldChoices = reports::FieldChoices();
         const auto sizeChoices = reports::SizeChoices();
@@ -158,7 +165,10 @@ private:
         }
         options.reportFont = font_.SelectedText();
         options.reportSort = sort_.SelectedData();
-        request.category = category_.SelectedText();
+        const LRESULT category = ::SendDlgItemMessageW(dialog, IDC_REPORT_CATEGORY, CB_GETCURSEL, 0, 0);
+        request.category = category >= 0 && static_cast<std::size_t>(category) < categories_.size()
+                               ? categories_[static_cast<std::size_t>(category)]
+                               : std::u16string();
     }
 
     void Preview(HWND dialog) {
@@ -183,7 +193,7 @@ private:
     ReportRequest& request_;
     const std::vector<std::int32_t>& selectedIds_;
     const PrintServices& services_;
-    QvComboBox category_;
+    std::vector<std::u16string> categories_;
     std::array<QvComboBox, 4> labels_;  // unsorted: the items keep the choices' order
     std::array<QvComboBox, 4> sizes_;
     QvComboBox font_{nullptr, true};

@@ -74,7 +74,7 @@ protected:
         ASSERT_FALSE(PostScriptPrinter(&error).empty()) << error;
         settings_ = NewSettings();
         catalog_.options = &settings_;
-        for (const char16_t* name : {u"Tools", u"Games"}) AddCategory(catalog_, name);
+        for (const char16_t* name : {u"Tools", u"Games", u"tools"}) AddCategory(catalog_, name);
         for (int i = 0; i < 4; ++i) {
             ApplicationRecord r = NewRecord();
             r.company = std::u16string(1, char16_t(u'D' - i)) + u" Soft";
@@ -120,7 +120,7 @@ TEST_F(ReportDialogTest, OpensWithTheStoredChoicesAndStoresWhatIsChosen) {
         EXPECT_EQ(WindowText(dialog), u"Kodrin Reporting");
         EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_REPORT_SELECTED), BST_CHECKED);
         EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_REPORT_SUMMARY), BST_CHECKED);
-        EXPECT_EQ(Items(dialog, IDC_REPORT_CATEGORY), (Texts{u"<All>", u"Tools", u"Games"}));
+        EXPECT_EQ(Items(dialog, IDC_REPORT_CATEGORY), (Texts{u"<All>", u"Tools", u"Games", u"tools"}));
         EXPECT_EQ(Selected(dialog, IDC_REPORT_CATEGORY), 2);
         const Texts fields = Items(dialog, IDC_REPORT_SORT);
         ASSERT_EQ(fields.size(), 49u);  // "Category" once, FieldId 48's empty caption last
@@ -156,15 +156,25 @@ TEST_F(ReportDialogTest, OpensWithTheStoredChoicesAndStoresWhatIsChosen) {
     EXPECT_EQ(stored_.reportSort, 0u);
     EXPECT_EQ(stored_.reportFont, u"No Such Face");
 
+    // Categories that differ only in case are both offered, each as itself.
+    app::ReportRequest request{settings_, u"tools"};
+    driver.Then([&](HWND dialog) {
+        EXPECT_EQ(Selected(dialog, IDC_REPORT_CATEGORY), 3);
+        Choose(dialog, IDC_REPORT_CATEGORY, 1);
+        Click(dialog, IDOK);
+    });
+    EXPECT_TRUE(app::RunReportDialog(app_, nullptr, catalog_, request, {}, services_));
+    EXPECT_EQ(request.category, u"Tools");
     // Cancel: nothing changes.
     driver.Then([&](HWND dialog) {
         Press(dialog, IDC_REPORT_DETAIL);
         EXPECT_FALSE(Enabled(dialog, IDC_REPORT_LABEL3));
+        Choose(dialog, IDC_REPORT_CATEGORY, 3);
         Click(dialog, IDCANCEL);
     });
-    app::ReportRequest request{settings_, u"Games"};
     EXPECT_FALSE(app::RunReportDialog(app_, nullptr, catalog_, request, {}, services_));
     EXPECT_EQ(request.options.reportType, kReportSummary);
+    EXPECT_EQ(request.category, u"Tools");
 }
 
 TEST_F(ReportDialogTest, PrintsTheChosenReportOnThePrinter) {
