@@ -1,6 +1,6 @@
 // The reports drawn by GDI: each page recorded into an enhanced metafile with
 // the PostScript printer's metrics and read back record by record (texts and
-// where they stand, lines, pictures, fonts), and one real print through
+// where they stand, lines, pictures), and one real print through
 // Wine's PostScript driver into a file.
 #include <gtest/gtest.h>
 
@@ -28,7 +28,6 @@ struct Page {
     std::vector<Text> texts;
     std::vector<RECT> lines;  // from the pen's position to the line's end
     std::vector<RECT> pictures;
-    std::vector<std::u16string> faces;
     const Text* Find(std::u16string_view prefix) const {
         for (const Text& t : texts) {
             if (t.text.starts_with(prefix)) return &t;
@@ -63,10 +62,6 @@ int CALLBACK ReadRecord(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPA
             page.pictures.push_back({bits->xDest, bits->yDest, bits->xDest + bits->cxDest, bits->yDest + bits->cyDest});
             break;
         }
-        case EMR_EXTCREATEFONTINDIRECTW:
-            page.faces.emplace_back(reinterpret_cast<const char16_t*>(
-                reinterpret_cast<const EMREXTCREATEFONTINDIRECTW*>(record)->elfw.elfLogFont.lfFaceName));
-            break;
     }
     return 1;
 }
@@ -89,7 +84,6 @@ protected:
         printer_ = test::CreatePostScriptDC(Mode());
         ASSERT_NE(printer_, nullptr);
         options_.cols = {3, 20, 27};  // company, application, version
-        options_.reportLabels = {3, 20, 49, 49};
     }
     void TearDown() override {
         if (printer_ != nullptr) ::DeleteDC(printer_);
@@ -178,38 +172,6 @@ TEST_F(ReportGdi, DetailPagesCountTheApplicationsAndStayInsideTheA4Page) {
     EXPECT_NE(pages[0].Find(u"AT&T - Program a"), nullptr);
     EXPECT_LT(pages[0].Find(u"Category:")->at.y, pages[0].Find(u"Comments:")->at.y);
     EXPECT_LT(pages[1].Find(u"Comments:")->at.y, pages[1].pictures[0].top);
-}
-
-TEST_F(ReportGdi, LabelsStandTwoToARowInTheirFonts) {
-    options_.reportSize = {16, 10, 12, 12};
-    const auto pages = Read(RecordReport(printer_, kReportLabels, Input(5), u"Tahoma"));
-    ASSERT_EQ(pages.size(), 1u);
-    const int left = Caps(LOGPIXELSX) / 2;
-    const int middle = left + (std::min(Caps(LOGPIXELSX) * 8, Caps(HORZRES) - left) - left) / 2;
-    const Text* a = pages[0].Find(u"AT&T");
-    const Text* b = pages[0].Find(u"Company B");
-    const Text* e = pages[0].Find(u"Company E");
-    ASSERT_TRUE(a && b && e);
-    EXPECT_EQ(a->at.x, left);
-    EXPECT_EQ(b->at.x, middle);
-    EXPECT_EQ(a->at.y, b->at.y);
-    EXPECT_EQ(e->at.x, left);
-    EXPECT_GT(e->at.y, a->at.y);
-    EXPECT_EQ(pages[0].texts.size(), 10u);  // two lines on each of five labels
-    options_.reportLabels = {49, 49, 49, 49};
-    EXPECT_TRUE(RecordReport(printer_, kReportLabels, Input(5), u"Tahoma").empty());
-}
-
-TEST_F(ReportGdi, AMissingFaceFallsBackToOneTheSystemHas) {
-    const std::u16string face = ReportFaceFor(u"No Such Face Anywhere");
-    const QvLibrary::WindowDC screen(nullptr);
-    const auto faces = FontFaces(screen.Get());
-    EXPECT_TRUE(face.empty() || std::find(faces.begin(), faces.end(), face) != faces.end());
-    ASSERT_FALSE(faces.empty());
-    EXPECT_EQ(ReportFaceFor(faces.back()), faces.back());  // a face the system has is kept
-    const auto pages = Read(RecordReport(printer_, kReportDetail, Input(1), face));
-    ASSERT_EQ(pages.size(), 1u);
-    for (const auto& used : pages[0].faces) EXPECT_EQ(used, face);
 }
 
 TEST_F(ReportGdi, PrintsThroughThePostScriptDriverIntoAFile) {
