@@ -54,12 +54,6 @@ RECORDS ?= 100000
 bench-large: setup build/windows/build.ninja
 	bench/large_catalog.sh $(RECORDS)
 
-# The reports drawn into metafiles under Wine: a summary of 1,000
-# applications and a detail report of 1,000 pages (goal: each at most 2 s).
-.PHONY: bench-reports
-bench-reports: setup build/windows/build.ninja
-	bench/report_metafiles.sh
-
 # libFuzzer targets (clang). FUZZ_SECONDS per target. A finding (any
 # sanitizer report ends the run) stops make with a failure; the input that
 # caused it is kept as build/fuzz/<target>-crash-*, the log as build/fuzz/<target>.log.
@@ -90,6 +84,12 @@ screenshots: windows
 	  WINEPREFIX=$(WINE_PREFIX) ../../scripts/with-display ../../scripts/wine-run tests/app_tests.exe \
 	  --gtest_also_run_disabled_tests --gtest_filter='ReportDialogTest.DISABLED_Screenshots'
 	scripts/report-pages.sh docs/screenshots
+
+# The reports drawn into metafiles under Wine: a summary of 1,000
+# applications and a detail report of 1,000 pages (goal: each at most 2 s).
+.PHONY: bench-reports
+bench-reports: setup build/windows/build.ninja
+	bench/report_metafiles.sh
 
 clean:
 	rm -rf build
