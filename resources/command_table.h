@@ -37,7 +37,7 @@
     X(CMD_SEARCH_APPLICATIONS,   KODRIN_HANDLER(CmdSearchApplications), Refuse, Always,           11, NONE, 0) \
     X(CMD_RESTORE_BACKUP,        KODRIN_HANDLER(CmdRestore),             Allow,  Backup,           22, FKEY, 8) \
     X(CMD_TRANSFER,              KODRIN_HANDLER(CmdTransfer),            Allow,  Always,           KODRIN_NO_BUTTON, NONE, 0) \
-    X(CMD_PRINT,                 KODRIN_NO_HANDLER,                      Allow,  Always,           KODRIN_NO_BUTTON, CTRL, P) \
+    X(CMD_PRINT,                 KODRIN_HANDLER(CmdPrint),               Allow,  Always,           KODRIN_NO_BUTTON, CTRL, P) \
     X(CMD_EXIT,                  KODRIN_HANDLER(CmdExit),                Allow,  Always,           19, NONE, 0) \
     /* Edit */ \
     X(CMD_ADD_APPLICATION,       KODRIN_HANDLER(CmdAddApplication),      Refuse, Always,           0,  NONE, 0) \

@@ -339,4 +339,24 @@
 #define BMP_SORT_DOWN               8000
 #define BMP_SORT_UP                 8001
 
+/* The report dialog; Print Preview (2018) opens the preview window. */
+#define DLG_REPORT                  2000
+#define IDC_REPORT_ALL              2002
+#define IDC_REPORT_CATEGORY         2003
+#define IDC_REPORT_LABEL1           2004
+#define IDC_REPORT_LABEL2           2005
+#define IDC_REPORT_LABEL3           2006
+#define IDC_REPORT_LABEL4           2007
+#define IDC_REPORT_DETAIL           2008
+#define IDC_REPORT_FONT             2009
+#define IDC_REPORT_LABELS           2010
+#define IDC_REPORT_SELECTED         2011
+#define IDC_REPORT_SIZE1            2012
+#define IDC_REPORT_SIZE2            2013
+#define IDC_REPORT_SIZE3            2014
+#define IDC_REPORT_SIZE4            2015
+#define IDC_REPORT_SORT             2016
+#define IDC_REPORT_SUMMARY          2017
+#define IDC_REPORT_PREVIEW          2018
+
 #endif

@@ -33,6 +33,7 @@
 #include "app/portable/commands.h"
 #include "app/portable/start_path.h"
 #include "app/picture.h"
+#include "app/report_dialog.h"
 #include "catalog/catalog.h"
 #include "catalog/datafile.h"
 #include "catalog/dates.h"
@@ -82,6 +83,9 @@ struct MainWindowConfig {
     // The per-user data folder (ending with a backslash); empty: the
     // system's, created when missing.
     std::u16string userDataFolder;
+    // How the print command reaches a printer; the system's print dialog and
+    // default printer when unset.
+    std::optional<PrintServices> printServices;
 };
 
 // Registers the window class "Kodrin" (once per process). False when it
@@ -299,6 +303,7 @@ private:
     void CmdGeneratePassword();
     void GeneratePassword(HWND owner);
     void CmdStatistics();
+    void CmdPrint();
 
     HWND window_ = nullptr;
     MainWindowConfig config_;

@@ -12,6 +12,7 @@
 #include "app/main_dialogs.h"
 #include "app/options_dialog.h"
 #include "app/password_dialog.h"
+#include "app/report_dialog.h"
 #include "app/statistics_dialog.h"
 #include "app/main_window.h"
 
@@ -583,5 +584,25 @@ void MainWindow::CmdStatistics() { ShowStatistics(*this, window_, catalog_, curr
 void MainWindow::CmdHelp() { ShowHelp(*this, window_); }
 void MainWindow::CmdHomePageOfMaker() { OpenDocument(LoadString(kStrMakerHomePage)); }
 void MainWindow::CmdEmailMaker() { OpenDocument(LoadString(kStrMakerSupportMail)); }
+
+// ---------------------------------------------------------------------------
+// Printing.
+
+void MainWindow::CmdPrint() {
+    const PrintServices services = config_.printServices ? *config_.printServices : SystemPrintServices();
+    RunPrintCommand(
+        *this, window_, catalog_, settings_, currentCategory_, SelectedIds(),
+        [&](const Settings& chosen) {
+            session_->Change(Refresh::None, Save::Settings, [&](Catalog&, Settings& settings) {
+                settings.reportType = chosen.reportType;
+                settings.reportSoftware = chosen.reportSoftware;
+                settings.reportLabels = chosen.reportLabels;
+                settings.reportSize = chosen.reportSize;
+                settings.reportFont = chosen.reportFont;
+                settings.reportSort = chosen.reportSort;
+            });
+        },
+        services);
+}
 
 }  // namespace kodrin::app

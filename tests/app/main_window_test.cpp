@@ -33,6 +33,7 @@
 #include "support/text.h"
 #include "support/win32/capture.h"
 #include "support/win32/dialog_driver.h"
+#include "support/win32/postscript_printer.h"
 #include "ids.h"
 #include "string_ids.h"
 
@@ -1162,8 +1163,57 @@ TEST_F(MainWindowTest, ToolbarAnswers) {
     EXPECT_TRUE(w->Toolbar().IsButtonEnabled(CMD_OPTIONS));
     EXPECT_FALSE(w->Toolbar().IsButtonEnabled(CMD_LAUNCH_APPLICATION));  // nothing selected
     HMENU menu = ::GetMenu(window_);
-    EXPECT_NE(::GetMenuState(menu, CMD_PRINT, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_EQ(::GetMenuState(menu, CMD_PRINT, MF_BYCOMMAND) & MF_GRAYED, 0u);
     EXPECT_EQ(::GetMenuState(menu, CMD_NEW_CATALOG, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    Close();
+}
+
+// Ctrl+P, through the accelerator table, opens the report dialog on the
+// current tab; its choices are stored with the settings and the selected
+// application is printed.
+TEST_F(MainWindowTest, PrintOpensTheReportDialogStoresItsChoicesAndPrintsTheSelection) {
+    const std::u16string job = root_ + u"job.ps";
+    app::PrintServices services;
+    services.choosePrinter = [](HWND, app::ChosenPrinter& printer) {
+        printer.mode = PostScriptDevMode();
+        printer.dc.Reset(CreatePostScriptDC(reinterpret_cast<DEVMODEW*>(printer.mode.data())));
+        return static_cast<bool>(printer.dc);
+    };
+    services.output = job;
+    config_.printServices = services;
+    const std::u16string path = WriteTools(u"print.xml", {u"Anvil", u"Bellows", u"Chisel"});
+    MainWindow* w = StartOn(path);
+    ASSERT_NE(w, nullptr);
+    w->SelectRecords({IdOf(*w, u"Bellows")});
+    driver_.Then([&](HWND dialog) {
+        EXPECT_EQ(ItemText(dialog, IDC_REPORT_CATEGORY), u"Tools");
+        EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_REPORT_SELECTED), BST_CHECKED);
+        ::SendMessageW(::GetDlgItem(dialog, IDC_REPORT_DETAIL), BM_CLICK, 0, 0);
+        Click(dialog, IDOK);
+    });
+    const HACCEL accelerators = ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), L"Kodrin");
+    MSG key{window_, WM_KEYDOWN, 'P', 0, 0, {}};
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    EXPECT_NE(::TranslateAcceleratorW(window_, accelerators, &key), 0);
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(driver_.Pending(), 0);
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(job, bytes));
+    const std::string printed(bytes.begin(), bytes.end());
+    EXPECT_EQ(std::count_if(printed.begin(), printed.end(), [&, at = std::size_t{0}](char) mutable {
+                  return printed.compare(at++, 8, "\n%%Page:") == 0;
+              }),
+              1);  // the selected application only, not the tab's three
+    EXPECT_NE(printed.find("Kodrin Report"), std::string::npos);  // the document's name
+    // The choices are saved with the settings.
+    EXPECT_TRUE(PumpUntil([&] {
+        w->WaitForSaves();
+        return w->LastSavedSettings().reportType == kReportDetail;
+    }));
     Close();
 }
 
