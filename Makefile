@@ -6,7 +6,7 @@ CTEST := ctest --output-on-failure -j$(JOBS)
 WINE_PREFIX := $(CURDIR)/build/windows/wineprefix
 CATALOG ?=
 
-.PHONY: all setup native windows test test-native test-windows run bench bench-large bench-scan fuzz fuzz-build screenshots clean
+.PHONY: all setup native windows test test-native test-windows run bench bench-large bench-scan release fuzz fuzz-build screenshots clean
 
 all: native windows
 
@@ -58,6 +58,13 @@ bench-large: setup build/windows/build.ninja
 # 2,000 program files, beside a bare FindFirstFileW walk of the same tree.
 bench-scan: setup build/windows/build.ninja
 	bench/scan_tree.sh
+
+# A release ready to publish: the signed installer and the signed version
+# file, with the keys named by KODRIN_UPDATE_SIGNING_KEY, KODRIN_CODESIGN_CERT
+# and KODRIN_CODESIGN_KEY (see scripts/release.sh).
+RELEASE_DIR ?= build/release
+release: setup build/windows/build.ninja
+	scripts/release.sh $(RELEASE_DIR)
 
 # libFuzzer targets (clang). FUZZ_SECONDS per target. A finding (any
 # sanitizer report ends the run) stops make with a failure; the input that

@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-14-dev
   python3-pefile   # an independent reader of program files for the tests
   ghostscript      # the printed reports' PostScript pages rendered as pictures (gs)
+  nsis osslsigncode openssl   # the installer, its Authenticode signature, the signed version file
 )
 
 # Every command the build, the tests, the fuzzers and the tools call, with the
@@ -27,6 +28,7 @@ commands=(
   clang:clang clang++:clang
   flock:util-linux setsid:util-linux mktemp:coreutils md5sum:coreutils od:coreutils cmp:diffutils
   gs:ghostscript
+  makensis:nsis osslsigncode:osslsigncode openssl:openssl
 )
 
 # Stops with one line naming each missing command and its package.
