@@ -13,6 +13,7 @@ packages=(
   libicu-dev libssl-dev libstb-dev libpugixml-dev
   clang libclang-rt-14-dev
   python3-pefile   # an independent reader of program files for the tests
+  libcurl4-openssl-dev   # HTTP downloads of the native build (kodrin-cli check)
 )
 
 # Every command the build, the tests, the fuzzers and the tools call, with the
