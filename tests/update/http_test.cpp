@@ -116,7 +116,7 @@ TEST_F(Http, ATransferMovesOnlyAWholeFileOfStatus200IntoPlace) {
         transfer.SetTargetPath(std::u16string(path.begin() + 1, path.end()), local);
         Recorder progress;
         EXPECT_EQ(transfer.Transfer(progress, 0, 100), c.result);
-        EXPECT_EQ(transfer.LastFailure(), c.failure);
+        EXPECT_EQ(transfer.LastFailure(), c.failure) << transfer.LastError();
         EXPECT_EQ(progress.positions.back(), 100);
         EXPECT_FALSE(progress.ended.has_value());
         EXPECT_EQ(Contents(local), c.result == 0 ? LoopbackServer::Pattern(c.size) : earlier);
@@ -131,7 +131,22 @@ TEST_F(Http, ProgressMovesForwardOnlyAndAnOwnedDialogEndsWithTheResult) {
     Recorder progress;
     ASSERT_EQ(transfer.Transfer(progress, 20, 95), 0);
     // 4,096 + 4,096 + 1,808 bytes: 54% and 83% of the way, then the end.
-    EXPECT_EQ(progress.positions, (std::vector<int>{20, 23, 27, 31, 35, 60, 82, 95}));
+    const std::vector<int> withLength{20, 23, 27, 31, 35, 60, 82, 95};
+    // Without a length (WinINet under Wine) the blocks count against the
+    // largest length there is: 26% of the way until the short block.
+    const std::vector<int> withoutLength{20, 23, 27, 31, 35, 39, 95};
+#ifdef _WIN32
+    EXPECT_TRUE(progress.positions == withLength || progress.positions == withoutLength);
+#else
+    EXPECT_EQ(progress.positions, withLength);
+    QvXferHTTP hidden(server_.Url16("/"), [](const HttpLimits& limits) -> std::unique_ptr<HttpSession> {
+        return std::make_unique<WithoutLength>(OpenHttpSession(u"QvXferHTTP", limits));
+    });
+    hidden.SetTarget(u"bytes/10000", Local(u"a.bin"));
+    Recorder lengthless;
+    ASSERT_EQ(hidden.Transfer(lengthless, 20, 95), 0);
+    EXPECT_EQ(lengthless.positions, withoutLength);
+#endif
 
     transfer.SetTarget(u"status/404", Local(u"b.bin"));
     transfer.SetOwnsProgress(true);
