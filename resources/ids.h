@@ -328,4 +328,11 @@
 #define BMP_SORT_DOWN               8000
 #define BMP_SORT_UP                 8001
 
+/* The update checks: Check All for Updates and its result list. */
+#define CMD_CHECK_ALL               3016
+#define DLG_CHECK_RESULTS           2150
+#define IDC_CHECK_RESULTS_LIST      2151
+#define IDC_CHECK_RESULTS_SUMMARY   2152
+#define IDC_CHECK_RESULTS_OPEN      2153
+
 #endif

@@ -298,6 +298,7 @@ private:
     void CmdGeneratePassword();
     void GeneratePassword(HWND owner);
     void CmdStatistics();
+    void CmdCheckAll();
 
     HWND window_ = nullptr;
     MainWindowConfig config_;
