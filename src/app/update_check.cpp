@@ -51,7 +51,7 @@ public:
         const int width = area.right - area.left - ::GetSystemMetrics(SM_CXVSCROLL);
         const int columns[] = {STR_CHECK_COLUMN_APPLICATION, STR_CHECK_COLUMN_INSTALLED, STR_CHECK_COLUMN_PUBLISHED,
                                STR_CHECK_COLUMN_OUTCOME};
-        const int shares[] = {32, 17, 17, 34};
+        const int shares[] = {29, 21, 21, 29};
         for (int i = 0; i < 4; ++i) {
             std::wstring caption = QvLibrary::WideCopy(LoadText(columns[i]));
             LVCOLUMNW column{};
