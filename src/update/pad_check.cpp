@@ -128,7 +128,8 @@ PadCheckResult EvaluatePadText(std::u16string_view text, std::u16string_view ins
 }
 
 PadCheckResult CheckPadFile(HttpSession& session, std::u16string_view padUrl, std::u16string_view installed) {
-    const std::unique_ptr<HttpResponse> response = session.Open(padUrl, kHttpNoCacheWrite);
+    // Always from the server: a copy kept in a cache could hide a new version.
+    const std::unique_ptr<HttpResponse> response = session.Open(padUrl, kHttpReload | kHttpNoCacheWrite);
     if (!response) return Failed(FromHttp(session.Failure()));
     // An error page is no PAD file, whatever it says.
     if (response->Status() != 200) return Failed(CheckFailure::HttpStatus, response->Status());

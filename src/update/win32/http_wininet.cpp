@@ -150,7 +150,9 @@ public:
             failure_ = HttpFailure::Cancelled;
             return nullptr;
         }
-        DWORD internetFlags = INTERNET_FLAG_NO_UI;
+        // No cookies: a download needs none, and their store is one more
+        // shared file that every request would look into.
+        DWORD internetFlags = INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
         if (flags & kHttpReload) internetFlags |= INTERNET_FLAG_RELOAD;
         if (flags & kHttpNoCacheWrite) internetFlags |= INTERNET_FLAG_NO_CACHE_WRITE;
         if (flags & kHttpSecure) internetFlags |= INTERNET_FLAG_SECURE;
