@@ -138,71 +138,50 @@ protected:
     DialogDriver driver_;
 };
 
-TEST_F(UpdateCheckWindow, CheckAllListsEveryPadFileOfTheTabAndStoresTheLatestVersions) {
-    MainWindow* w = StartOn(WriteCatalog());
-    ASSERT_NE(w, nullptr);
-    std::vector<std::u16string> rows;
-    std::u16string summary;
-    driver_.Then([&](HWND dialog) {
-        rows = ResultRows(dialog);
-        summary = ItemText(dialog, IDC_CHECK_RESULTS_SUMMARY);
-        Click(dialog, IDOK);
-    });
-    ASSERT_TRUE(w->RunCommand(CMD_CHECK_ALL));
-    EXPECT_EQ(rows, (std::vector<std::u16string>{
-                        u"Editor | 2.0 | 2.1 | Newer version",
-                        u"Paint | 1.0 | 1.0 | Current",
-                        u"Site |  |  | Failed: not a PAD file",
-                        u"Gone | 1 |  | Failed: HTTP status 404",
-                    }));
-    EXPECT_EQ(summary, u"4 checked: 1 newer, 1 current, 0 without a version, 2 failed.");
+// Check Application on one record, then Check All on the tab; then the same
+// catalog read-only: the results show, nothing is stored.
+TEST_F(UpdateCheckWindow, ChecksStoreTheLatestVersionKeepTheInstalledOneAndListTheResults) {
     const std::u16string today = FormatDate(Today(), 3);
-    EXPECT_EQ(Named(*w, u"Editor").version, u"2.0");
-    EXPECT_EQ(Named(*w, u"Editor").latestVersion, u"2.1");
-    EXPECT_EQ(Named(*w, u"Editor").dateLastChecked, today);
-    EXPECT_EQ(Named(*w, u"Paint").latestVersion, u"1.0");
-    EXPECT_EQ(Named(*w, u"Gone").dateLastChecked, u"");
-    EXPECT_EQ(Named(*w, u"Notes").dateLastChecked, u"");
-    Close();
-}
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "read-only" : "writable");
+        const std::u16string path = WriteCatalog();
+        ASSERT_TRUE(platform::SetReadOnly(path, readOnly));
+        MainWindow* w = StartOn(path);
+        ASSERT_NE(w, nullptr);
+        ASSERT_EQ(w->ReadOnly(), readOnly);
+        const std::int32_t editor = Named(*w, u"Editor").recordId;
+        for (int row = 0; row < w->List().RowCount(); ++row) {
+            if (static_cast<std::int32_t>(w->List().ItemData(row)) == editor) w->List().SelectRow(row);
+        }
+        ASSERT_EQ(w->List().SelectedCount(), 1);
+        ASSERT_TRUE(w->RunCommand(CMD_CHECK_APPLICATION));
+        EXPECT_EQ(Named(*w, u"Editor").version, u"2.0");
+        EXPECT_EQ(Named(*w, u"Editor").latestVersion, readOnly ? u"" : u"2.1");
+        EXPECT_EQ(Named(*w, u"Editor").dateLastChecked, readOnly ? u"" : today);
 
-TEST_F(UpdateCheckWindow, AReadOnlyCatalogShowsTheResultsAndKeepsEverything) {
-    const std::u16string path = WriteCatalog();
-    ASSERT_TRUE(platform::SetReadOnly(path, true));
-    MainWindow* w = StartOn(path);
-    ASSERT_NE(w, nullptr);
-    ASSERT_TRUE(w->ReadOnly());
-    std::u16string summary;
-    std::size_t count = 0;
-    driver_.Then([&](HWND dialog) {
-        count = ResultRows(dialog).size();
-        summary = ItemText(dialog, IDC_CHECK_RESULTS_SUMMARY);
-        Click(dialog, IDOK);
-    });
-    ASSERT_TRUE(w->RunCommand(CMD_CHECK_ALL));
-    EXPECT_EQ(count, 4u);
-    EXPECT_NE(summary.find(u"read-only"), std::u16string::npos);
-    EXPECT_EQ(Named(*w, u"Editor").latestVersion, u"");
-    EXPECT_EQ(Named(*w, u"Editor").dateLastChecked, u"");
-    Close();
-    platform::SetReadOnly(path, false);
-}
-
-// Check Application on one record: the published version becomes the latest
-// version, the installed one stays, and the date is stamped.
-TEST_F(UpdateCheckWindow, CheckApplicationStoresTheLatestVersionAndKeepsTheInstalledOne) {
-    MainWindow* w = StartOn(WriteCatalog());
-    ASSERT_NE(w, nullptr);
-    const std::int32_t editor = Named(*w, u"Editor").recordId;
-    for (int row = 0; row < 5; ++row) {
-        if (static_cast<std::int32_t>(w->List().ItemData(row)) == editor) w->List().SelectRow(row);
+        std::vector<std::u16string> rows;
+        std::u16string summary;
+        driver_.Then([&](HWND dialog) {
+            rows = ResultRows(dialog);
+            summary = ItemText(dialog, IDC_CHECK_RESULTS_SUMMARY);
+            Click(dialog, IDOK);
+        });
+        ASSERT_TRUE(w->RunCommand(CMD_CHECK_ALL));
+        EXPECT_EQ(rows, (std::vector<std::u16string>{
+                            u"Editor | 2.0 | 2.1 | Newer version",
+                            u"Paint | 1.0 | 1.0 | Current",
+                            u"Site |  |  | Failed: not a PAD file",
+                            u"Gone | 1 |  | Failed: HTTP status 404",
+                        }));
+        const std::u16string counts = u"4 checked: 1 newer, 1 current, 0 without a version, 2 failed.";
+        EXPECT_EQ(summary, readOnly ? counts + u" The catalog is read-only: the results were not stored." : counts);
+        EXPECT_EQ(Named(*w, u"Paint").latestVersion, readOnly ? u"" : u"1.0");
+        EXPECT_EQ(Named(*w, u"Paint").dateLastChecked, readOnly ? u"" : today);
+        EXPECT_EQ(Named(*w, u"Gone").dateLastChecked, u"");  // no answer, no date
+        EXPECT_EQ(Named(*w, u"Notes").dateLastChecked, u"");
+        Close();
+        platform::SetReadOnly(path, false);
     }
-    ASSERT_EQ(w->List().SelectedCount(), 1);
-    ASSERT_TRUE(w->RunCommand(CMD_CHECK_APPLICATION));
-    EXPECT_EQ(Named(*w, u"Editor").version, u"2.0");
-    EXPECT_EQ(Named(*w, u"Editor").latestVersion, u"2.1");
-    EXPECT_EQ(Named(*w, u"Editor").dateLastChecked, FormatDate(Today(), 3));
-    Close();
 }
 
 // Not a test: `make screenshots` renders the result list of Check All into
