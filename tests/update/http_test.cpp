@@ -244,6 +244,15 @@ TEST_F(Http, APadCheckAnswersWithinItsTimeOutsAndNamesWhyItFailed) {
         EXPECT_EQ(result.published, c.published);
     }
     EXPECT_EQ(OutcomeWord(CheckPadFile(*session, u"http://127.0.0.1:1/pad.xml", u"1.0")), "failed: cannot connect");
+    // A PAD file address reads only from the web, never a local file.
+    const std::u16string local = Local(u"pad.xml");
+    const std::string pad = Pad("5.0");
+    ASSERT_TRUE(platform::WriteFileAtomically(local, std::vector<std::uint8_t>(pad.begin(), pad.end())));
+    std::u16string fileUrl = u"file:///" + local;
+    for (char16_t& c : fileUrl) {
+        if (c == u'\\') c = u'/';
+    }
+    EXPECT_EQ(OutcomeWord(CheckPadFile(*session, fileUrl, u"1.0")), "failed: cannot connect");
 }
 
 TEST_F(Http, CheckAllRunsEightAtATimeAndKeepsTheItemsOrder) {
