@@ -77,6 +77,7 @@
     X(CMD_STATISTICS,            KODRIN_HANDLER(CmdStatistics),          Allow,  Always,           23, FKEY, 6) \
     X(CMD_AUTO_REMOVAL,          KODRIN_HANDLER(CmdAutoRemoval),         Refuse, Always,           KODRIN_NO_BUTTON, NONE, 0) \
     X(CMD_OPTIONS,               KODRIN_HANDLER(CmdOptions),             Refuse, Always,           17, FKEY, 5) \
+    X(CMD_CHECK_ALL,             KODRIN_HANDLER(CmdCheckAll),            Allow,  Always,           29, NONE, 0) \
     /* Help */ \
     X(CMD_HELP,                  KODRIN_HANDLER(CmdHelp),                Allow,  Always,           4,  FKEY, 1) \
     X(CMD_MAKER_HOME_PAGE,       KODRIN_HANDLER(CmdHomePageOfMaker),     Allow,  Always,           25, FKEY, 9) \

@@ -359,4 +359,11 @@
 #define IDC_REPORT_SUMMARY          2017
 #define IDC_REPORT_PREVIEW          2018
 
+/* The update checks: Check All for Updates and its result list. */
+#define CMD_CHECK_ALL               3016
+#define DLG_CHECK_RESULTS           2150
+#define IDC_CHECK_RESULTS_LIST      2151
+#define IDC_CHECK_RESULTS_SUMMARY   2152
+#define IDC_CHECK_RESULTS_OPEN      2153
+
 #endif

@@ -15,6 +15,7 @@ packages=(
   python3-pefile   # an independent reader of program files for the tests
   ghostscript      # the printed reports' PostScript pages rendered as pictures (gs)
   nsis osslsigncode openssl   # the installer, its Authenticode signature, the signed version file
+  libcurl4-openssl-dev   # HTTP downloads of the native build (kodrin-cli check)
 )
 
 # Every command the build, the tests, the fuzzers and the tools call, with the

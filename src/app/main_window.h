@@ -304,6 +304,7 @@ private:
     void GeneratePassword(HWND owner);
     void CmdStatistics();
     void CmdPrint();
+    void CmdCheckAll();
 
     HWND window_ = nullptr;
     MainWindowConfig config_;

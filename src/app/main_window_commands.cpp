@@ -14,6 +14,7 @@
 #include "app/password_dialog.h"
 #include "app/report_dialog.h"
 #include "app/statistics_dialog.h"
+#include "app/update_check.h"
 #include "app/main_window.h"
 
 #include "app/application_scanner.h"
@@ -412,26 +413,69 @@ void MainWindow::CmdCheckApplication() {
     const ApplicationRecord* record = list_->SelectedCount() == 1 ? SelectedRecord() : nullptr;
     if (record == nullptr) return;
     const std::int32_t id = record->recordId;
+    std::optional<update::PadCheckResult> checked;
     switch (DecideCheckApplication(Snapshot())) {
         case CheckAction::StartApplication:
             // The application updates itself.
             OpenWithShell(record->path);
             break;
         case CheckAction::OpenUpgradePage:
+            // Pages open in the system's browser; the program's own browser
+            // window is not part of this build.
             OpenWithShell(record->upgradePage);
             break;
         case CheckAction::CheckPadFile:
-            // The check of the publisher's PAD file is not part of this build.
+            // Under the progress dialog, with Cancel and time-outs: a server
+            // that never answers must not freeze the window.
+            checked = RunPadCheck(*progress_, window_, record->padFile, record->version);
+            // Cancelled: nothing was checked.
+            if (!checked) return;
+            break;
         case CheckAction::Nothing:
             return;
     }
-    // A read-only catalog keeps its dates.
-    if (!settings_.autoDate) return;
-    session_->Change(Refresh::Rows, Save::Background, [&](Catalog& catalog, Settings& settings) {
-        if (ApplicationRecord* checked = FindRecordById(catalog, id)) {
-            checked->dateLastChecked = FormatDate(Today(), static_cast<int>(settings.dateStyle));
-        }
-    });
+    const bool newer = checked && checked->outcome == update::CheckOutcome::Newer;
+    // The published version goes into Latest Version (the installed one
+    // stays), and the date is stamped; a read-only catalog keeps both.
+    if (checked || settings_.autoDate) {
+        session_->Change(Refresh::Rows | Refresh::Details, Save::Background, [&](Catalog& catalog, Settings& settings) {
+            ApplicationRecord* target = FindRecordById(catalog, id);
+            if (target == nullptr) return false;
+            bool changed = checked && update::StoreCheckResult(*target, *checked, false, u"");
+            const std::u16string today = FormatDate(Today(), static_cast<int>(settings.dateStyle));
+            if (settings.autoDate && target->dateLastChecked != today) {
+                target->dateLastChecked = today;
+                changed = true;
+            }
+            return changed;
+        });
+    }
+    if (newer) OpenWithShell(checked->downloadUrl);
+}
+
+void MainWindow::CmdCheckAll() {
+    const std::vector<update::CheckItem> items =
+        update::ItemsToCheck(catalog_, currentCategory_, settings_.showHidden);
+    if (items.empty()) {
+        ShowInfo(STR_CHECK_ALL_NONE, kStrProgramTitle);
+        return;
+    }
+    const std::optional<std::vector<update::PadCheckResult>> results = RunCheckAll(*progress_, window_, items);
+    if (!results) return;
+    std::vector<CheckRow> rows;
+    rows.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const ApplicationRecord* record = FindRecordById(catalog_, items[i].recordId);
+        rows.push_back({record != nullptr ? record->program : std::u16string(), items[i].installed, (*results)[i]});
+    }
+    // A read-only catalog shows the results and keeps nothing.
+    const bool readOnly = session_->ReadOnly();
+    session_->Change(Refresh::List | Refresh::Details | Refresh::Status, Save::Background,
+                     [&](Catalog& catalog, Settings& settings) {
+                         const std::u16string today = FormatDate(Today(), static_cast<int>(settings.dateStyle));
+                         return update::StoreCheckResults(catalog, items, *results, settings.autoDate, today);
+                     });
+    ShowCheckResults(*this, window_, rows, readOnly);
 }
 
 void MainWindow::CmdAutoRemoval() {

@@ -405,7 +405,7 @@ void MainWindow::OnClick(int x, int y) {
 
 SelectionSnapshot MainWindow::Snapshot() const {
     const int count = catalogBusy_ ? 0 : list_->SelectedCount();
-    return TakeSnapshot(count == 1 ? SelectedRecord() : nullptr, count, BackupAvailable(), false);
+    return TakeSnapshot(count == 1 ? SelectedRecord() : nullptr, count, BackupAvailable(), true);
 }
 
 void MainWindow::ApplyMenuEnabling(HMENU menu) {

@@ -11,6 +11,7 @@
 #include "catalog/catalog.h"
 #include "catalog/csv.h"
 #include "catalog/datafile.h"
+#include "catalog/dates.h"
 #include "catalog/exchange.h"
 #include "catalog/record.h"
 #include "catalog/strings.h"
@@ -21,6 +22,7 @@
 #include "platform/text.h"
 #include "platform/utf.h"
 #include "reports/statistics.h"
+#include "update/check_all.h"
 
 #ifndef KODRIN_VERSION
 #define KODRIN_VERSION "0"
@@ -64,6 +66,13 @@ constexpr std::string_view kUsage =
     "      media NAME (default \"CD\"). A program already in the catalog (same\n"
     "      path) only takes its new version. Then save FILE (a FILE that does\n"
     "      not exist yet is a new, empty catalog).\n"
+    "  check FILE [--category NAME] [--dry-run]\n"
+    "      Check every application with a PAD file for a newer version, 8 at\n"
+    "      a time: one line per application (category, name, installed and\n"
+    "      published version, and newer, current, no-version or\n"
+    "      \"failed: REASON\"). Then store the published versions (Latest\n"
+    "      Version) and, with the catalog's Auto-Update Date Last Checked\n"
+    "      option, the date, unless --dry-run or the catalog is read-only.\n"
     "\n"
     "Options for every command:\n"
     "  --password-file PATH   the password of an encrypted catalog (first line)\n"
@@ -583,6 +592,41 @@ int RunScan(Context& ctx) {
     return kExitOk;
 }
 
+// Checks the PAD files of the records (of --category), 8 at a time, prints
+// one line for each in catalog order and stores the results.
+int RunCheck(Context& ctx) {
+    const std::u16string& file = ctx.File();
+    Workspace workspace;
+    bool formatProblem = false;
+    if (!ctx.Load(file, workspace, false, nullptr, &formatProblem)) return kExitFailure;
+    const std::u16string category = Category(ctx);
+    if (!ctx.CheckCategory(workspace, category)) return kExitFailure;
+    const std::vector<update::CheckItem> items = update::ItemsToCheck(workspace.catalog, category, true);
+    const std::vector<update::PadCheckResult> results = update::CheckAll(items, update::HttpLimits{});
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const ApplicationRecord* record = FindRecordById(workspace.catalog, items[i].recordId);
+        const std::u16string shown =
+            !category.empty() ? category : record->categories.empty() ? std::u16string() : record->categories.front();
+        text += EscapeValue(shown) + '\t' + EscapeValue(record->program) + '\t' + EscapeValue(record->version) + '\t' +
+                EscapeValue(results[i].published) + '\t' + update::OutcomeWord(results[i]) + '\n';
+    }
+    ctx.Print(text);
+    if (ctx.options.Flag(u"--dry-run") || items.empty()) return kExitOk;
+    if (platform::IsReadOnly(file)) {
+        ctx.terminal.Err("kodrin-cli: note: " + platform::ToUtf8(file) +
+                         " is read-only; the results were not stored\n");
+        return kExitOk;
+    }
+    const std::u16string today = FormatDate(Today(), static_cast<int>(workspace.settings.dateStyle));
+    if (!update::StoreCheckResults(workspace.catalog, items, results, workspace.settings.autoDate, today)) {
+        return kExitOk;
+    }
+    if (!TakeBackup(ctx, workspace.settings.backup, file, formatProblem)) return kExitFailure;
+    if (!SaveCatalogFile(workspace, file, u"", file)) return ctx.WriteFailed(file);
+    return kExitOk;
+}
+
 const std::vector<CommandForm>& Commands() {
     static const std::vector<CommandForm> commands = {
         {u"save", 1, 2, {u"--new-password-file"}, {}, RunSave},
@@ -592,6 +636,7 @@ const std::vector<CommandForm>& Commands() {
         {u"find", 2, 2, {}, {}, RunFind},
         {u"stats", 1, 1, {u"--category", u"--media"}, {}, RunStats},
         {u"scan", 2, 2, {u"--media"}, {u"--no-filter"}, RunScan},
+        {u"check", 1, 1, {u"--category"}, {u"--dry-run"}, RunCheck},
     };
     return commands;
 }

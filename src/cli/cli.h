@@ -8,6 +8,7 @@
 //   list FILE              one line per record, chosen fields separated by tabs
 //   find FILE TEXT         every hit of Find and Find Next
 //   stats FILE             the statistics dialog's five values
+//   check FILE             checks the PAD files for newer versions
 //
 // Exit status: 0 success, 1 a failure (named on standard error, one line;
 // no file changed), 2 wrong usage (the usage is printed).

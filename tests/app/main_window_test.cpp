@@ -1146,6 +1146,10 @@ TEST_F(MainWindowTest, ToolbarAnswers) {
     EXPECT_EQ(info.tbButton.idCommand, CMD_LOGIN);
     EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text)), u"Login");
     info.iItem = 29;
+    EXPECT_EQ(::SendMessageW(window_, WM_NOTIFY, app::kToolbarId, reinterpret_cast<LPARAM>(&info)), TRUE);
+    EXPECT_EQ(info.tbButton.idCommand, CMD_CHECK_ALL);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text)), u"Check All for Updates");
+    info.iItem = app::kToolbarButtonCount;
     EXPECT_EQ(::SendMessageW(window_, WM_NOTIFY, app::kToolbarId, reinterpret_cast<LPARAM>(&info)), FALSE);
     info.hdr.code = TBN_INITCUSTOMIZE;
     EXPECT_EQ(::SendMessageW(window_, WM_NOTIFY, app::kToolbarId, reinterpret_cast<LPARAM>(&info)),

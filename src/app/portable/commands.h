@@ -44,7 +44,7 @@ struct Accelerator {
 
 inline constexpr int kVirtualKeyDelete = 0x2E;
 inline constexpr int kVirtualKeyF1 = 0x70;
-inline constexpr int kToolbarButtonSlots = 29;
+inline constexpr int kToolbarButtonSlots = 30;
 
 struct CommandInfo {
     int id;
