@@ -13,6 +13,7 @@ packages=(
   libicu-dev libssl-dev libstb-dev libpugixml-dev
   clang libclang-rt-14-dev
   python3-pefile   # an independent reader of program files for the tests
+  chromium-headless-shell   # the real browser of the web-login end-to-end test
 )
 
 # Every command the build, the tests, the fuzzers and the tools call, with the
@@ -25,6 +26,7 @@ commands=(
   rsvg-convert:librsvg2-bin convert:imagemagick icotool:icoutils chmcmd:fp-utils
   clang:clang clang++:clang
   flock:util-linux setsid:util-linux mktemp:coreutils md5sum:coreutils od:coreutils cmp:diffutils
+  chromium-headless-shell:chromium-headless-shell
 )
 
 # Stops with one line naming each missing command and its package.
