@@ -328,4 +328,8 @@
 #define BMP_SORT_DOWN               8000
 #define BMP_SORT_UP                 8001
 
+/* Web login: the browser choice on the Options dialog's Program page. */
+#define IDC_OPTIONS_BROWSER_LABEL   1862
+#define IDC_OPTIONS_BROWSER         1863
+
 #endif
