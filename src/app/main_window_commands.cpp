@@ -531,7 +531,6 @@ bool MainWindow::RunDetails(int mode, ApplicationRecord& record) {
     // "Open in Browser" of the Login page fills the dialog's working fields
     // without submitting.
     services.openLoginPage = [this](HWND owner, const std::u16string& address, std::vector<LoginField>& fields) {
-        weblogin::ClearAutomationMarks(fields);
         RunBrowserLogin(*this, owner, settings_, address, &fields, false);
     };
     const bool ok = RunDetailsDialog(*this, window_, static_cast<DetailsMode>(mode), file_.readOnly, record, edited,

@@ -50,7 +50,8 @@ devtools=127.0.0.1:$(head -n 1 "$work/profile/DevToolsActivePort")
 export KODRIN_DEVTOOLS_ENDPOINT=$devtools
 
 # catalog NAME PAGE AUTOLOGIN FIELD...: a data file with one record whose
-# login page is PAGE; each FIELD is "name|value|type".
+# login page is PAGE ("home:PAGE": no login page, the home page PAGE); each
+# FIELD is "name|value|type".
 catalog() {
   python3 - "$work/$1.xml" "$site$2" "$3" "${@:4}" <<'PY'
 import sys
@@ -63,8 +64,12 @@ for field in fields:
     name, value, kind = field.split('|')
     lines += ['<LOGINDATA>', f'<LOGINFIELD>{escape(name)}</LOGINFIELD>', f'<LOGINVALUE>{escape(value)}</LOGINVALUE>',
               f'<LOGINTYPE>{kind}</LOGINTYPE>', '</LOGINDATA>']
-lines += ['<CATEGORYLIST>', '<CATEGORY>Web</CATEGORY>', '</CATEGORYLIST>', f'<LOGINPAGE>{escape(page)}</LOGINPAGE>',
-          '<PROGRAM>Site</PROGRAM>']
+lines += ['<CATEGORYLIST>', '<CATEGORY>Web</CATEGORY>', '</CATEGORYLIST>']
+if '/home:' in page:
+    lines.append(f'<HOMEPAGE>{escape(page.replace("/home:", "/", 1))}</HOMEPAGE>')
+else:
+    lines.append(f'<LOGINPAGE>{escape(page)}</LOGINPAGE>')
+lines.append('<PROGRAM>Site</PROGRAM>')
 if auto == '0':
     lines.append('<AUTOLOGIN/>')
 lines += ['</APPLICATION>', '</APPLICATIONLIST>', '</KODRIN>', '']
@@ -72,10 +77,11 @@ open(path, 'wb').write('\r\n'.join(lines).encode('utf-16-le'))
 PY
 }
 
-# login NAME [CANCEL_MS]: runs the Login command (3005) on NAME.xml.
+# login NAME [CANCEL_MS]: runs the Login command (3005) on NAME.xml; with
+# COMMAND=activate set, activates the row (a double click) instead.
 login() {
   local path="Z:$(printf '%s' "$work/$1.xml" | tr / '\\')"
-  timeout 120 "$KODRIN_SOURCE/scripts/wine-run" "$KODRIN_BUILD/tests/login_driver.exe" "$path" 3005 ${2:-} \
+  timeout 120 "$KODRIN_SOURCE/scripts/wine-run" "$KODRIN_BUILD/tests/login_driver.exe" "$path" "${COMMAND:-3005}" ${2:-} \
     >"$work/$1.out" 2>"$work/$1.err" || fail "$1: the driver failed: $(cat "$work/$1.err")"
   # A second submission would come right after the first.
   sleep 1
@@ -111,9 +117,10 @@ expect_post plain '{"go": "Sign in", "pass": "pw2", "user": "bob"}'
 python3 -c "import sys; sys.exit(0 if '<LOGINFIELD>sign in</LOGINFIELD>' in open('$work/button.xml','rb').read().decode('utf-16-le') else 1)" \
   || fail "button: the learned submit button name was not saved"
 
-# The login form inside a frame: filled there; the page's own form is left alone.
+# The login form inside a frame: filled there; the page's own form is left
+# alone. A double click on the row logs in (CLICKLOGIN is on by default).
 catalog framed /framed 1 'user|carol|0' 'pass|pw3|1'
-login framed
+COMMAND=activate login framed
 expect_post framed '{"pass": "pw3", "user": "carol"}'
 [ -z "$(posted top)" ] || fail "framed: the top document's form was submitted: $(posted top)"
 
@@ -134,15 +141,23 @@ catalog change /change 1 '<auto>|old-secret|1' 'new_password|new-secret|1' 'new_
 login change
 expect_post change '{"current_password": "old-secret", "new_password": "new-secret", "new_password_again": "new-secret"}'
 
+# No login page: the Login command opens the home page, filling nothing.
+: >"$work/posts"
+catalog home /home:plain?home=1 1 'user|gina|0'
+login home
+[ -z "$(posted plain)" ] || fail "home: the home page was submitted: $(posted plain)"
+tabs() { python3 -c "
+import json, sys, urllib.request
+print(sum(1 for t in json.load(urllib.request.urlopen('http://$devtools/json/list')) if t.get('url', '').endswith(sys.argv[1])))" "$1"; }
+[ "$(tabs '/plain?home=1')" = 1 ] || fail "home: the home page is not open"
+
 # Cancel while the page is still loading: the command ends at once and the
 # tab of the page is closed.
 catalog slow /slow 1 'user|frank|0'
 login slow 2000
 took=$(sed -n 's/^done //p' "$work/slow.out" | tr -d '\r')
 [ -n "$took" ] && [ "$took" -lt 15000 ] || fail "slow: the cancelled login took '${took}' ms"
-tabs=$(python3 -c "
-import json, urllib.request
-print(sum(1 for t in json.load(urllib.request.urlopen('http://$devtools/json/list')) if t.get('url', '').endswith('/slow')))")
+tabs=$(tabs /slow)
 [ "$tabs" = 0 ] || fail "slow: $tabs tab(s) of the cancelled page are still open"
 
 [ "$failures" = 0 ] && echo "all passed"

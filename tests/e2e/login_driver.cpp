@@ -3,13 +3,16 @@
 // selected, the command runs (a login shows its progress dialog until it
 // ends), and the window closes, saving what changed.
 //
-//   login_driver <catalog> <command id> [<cancel after ms>]
+//   login_driver <catalog> <command id | activate> [<cancel after ms>]
 //
+// "activate" activates the row as a double click does (with CLICKLOGIN on,
+// the Login command).
 // With a third argument the progress dialog's Cancel button is pressed that
 // long after the command started. Prints "start <ms since 1970>" just
 // before the command and "done <ms the command took>" after it. Exit
 // status: 0 when the command ran, 1 when the program could not start.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -49,6 +52,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const std::u16string catalog(reinterpret_cast<const char16_t*>(argv[1]));
+    const bool activate = std::wcscmp(argv[2], L"activate") == 0;
     const int command = static_cast<int>(std::wcstol(argv[2], nullptr, 10));
     const UINT cancelAfter = argc > 3 ? static_cast<UINT>(std::wcstoul(argv[3], nullptr, 10)) : 0;
 
@@ -77,7 +81,15 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("start %lld\n", NowSince1970Ms());
     std::fflush(stdout);
     const DWORD start = ::GetTickCount();
-    w->RunCommand(command);
+    if (activate) {
+        NMITEMACTIVATE activation{};
+        activation.hdr.hwndFrom = w->List().Handle();
+        activation.hdr.idFrom = kodrin::app::kListId;
+        activation.hdr.code = LVN_ITEMACTIVATE;
+        ::SendMessageW(window, WM_NOTIFY, kodrin::app::kListId, reinterpret_cast<LPARAM>(&activation));
+    } else {
+        w->RunCommand(command);
+    }
     std::printf("done %lu\n", static_cast<unsigned long>(::GetTickCount() - start));
     std::fflush(stdout);
 
