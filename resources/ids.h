@@ -366,4 +366,8 @@
 #define IDC_CHECK_RESULTS_SUMMARY   2152
 #define IDC_CHECK_RESULTS_OPEN      2153
 
+/* Web login: the browser choice on the Options dialog's Program page. */
+#define IDC_OPTIONS_BROWSER_LABEL   1862
+#define IDC_OPTIONS_BROWSER         1863
+
 #endif

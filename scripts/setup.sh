@@ -16,6 +16,7 @@ packages=(
   ghostscript      # the printed reports' PostScript pages rendered as pictures (gs)
   nsis osslsigncode openssl   # the installer, its Authenticode signature, the signed version file
   libcurl4-openssl-dev   # HTTP downloads of the native build (kodrin-cli check)
+  chromium-headless-shell   # the real browser of the web-login end-to-end test
 )
 
 # Every command the build, the tests, the fuzzers and the tools call, with the
@@ -30,6 +31,7 @@ commands=(
   flock:util-linux setsid:util-linux mktemp:coreutils md5sum:coreutils od:coreutils cmp:diffutils
   gs:ghostscript
   makensis:nsis osslsigncode:osslsigncode openssl:openssl
+  chromium-headless-shell:chromium-headless-shell
 )
 
 # Stops with one line naming each missing command and its package.

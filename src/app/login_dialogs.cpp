@@ -307,6 +307,8 @@ void LoginTab::OpenInBrowser() {
     if (options_.defaultBrowser || !opener_) {
         app_.OpenDocument(address);
     } else {
+        // Marks left by an earlier opening would count as filled at once.
+        weblogin::ClearAutomationMarks(record_->loginData);
         opener_(dialog_, address, record_->loginData);
     }
 }

@@ -15,9 +15,8 @@
 #include "app/report_dialog.h"
 #include "app/statistics_dialog.h"
 #include "app/update_check.h"
+#include "app/web_login.h"
 #include "app/main_window.h"
-
-#include "app/application_scanner.h"
 #include "command_table.h"
 #include "catalog/csv.h"
 #include "catalog/exchange.h"
@@ -26,6 +25,7 @@
 #include "framework/helpers.h"
 #include "platform/files.h"
 #include "string_ids.h"
+#include "weblogin/field_matcher.h"
 
 namespace kodrin::app {
 
@@ -398,15 +398,40 @@ void MainWindow::CmdEmailSupport() {
 }
 
 void MainWindow::CmdHomePage() {
-    // Pages open in the system's browser; the program's own browser window
-    // with automatic log-in is not part of this build.
-    OpenWithShell(SelectedField(&ApplicationRecord::homePage));
+    const std::u16string page = SelectedField(&ApplicationRecord::homePage);
+    if (page.empty()) return;
+    if (settings_.defaultBrowser) {
+        OpenWithShell(page);
+    } else {
+        RunBrowserLogin(*this, window_, settings_, page, nullptr, false);
+    }
 }
 
 void MainWindow::CmdLogin() {
     const ApplicationRecord* record = list_->SelectedCount() == 1 ? SelectedRecord() : nullptr;
     if (record == nullptr) return;
-    OpenWithShell(!record->loginPage.empty() ? record->loginPage : record->homePage);
+    if (record->loginPage.empty()) {
+        CmdHomePage();
+        return;
+    }
+    if (settings_.defaultBrowser) {
+        OpenWithShell(record->loginPage);
+        return;
+    }
+    // The login works on a copy of the record's fields while the progress
+    // dialog shows; what it learned (element names) goes back into the
+    // record, which is saved when the login succeeded.
+    const std::int32_t id = record->recordId;
+    std::vector<LoginField> fields = record->loginData;
+    weblogin::ClearAutomationMarks(fields);
+    const bool loggedIn = RunBrowserLogin(*this, window_, settings_, record->loginPage, &fields, record->autoLogin);
+    const Save save = loggedIn && !file_.readOnly ? Save::Background : Save::None;
+    session_->Change(Refresh::None, save, [&](Catalog& catalog, Settings&) {
+        ApplicationRecord* logged = FindRecordById(catalog, id);
+        if (logged == nullptr || logged->loginData == fields) return false;
+        logged->loginData = std::move(fields);
+        return true;
+    });
 }
 
 void MainWindow::CmdCheckApplication() {
@@ -563,6 +588,11 @@ bool MainWindow::RunDetails(int mode, ApplicationRecord& record) {
     services.generatePassword = [this](HWND owner) {
         GeneratePassword(owner);
         return ::IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
+    };
+    // "Open in Browser" of the Login page fills the dialog's working fields
+    // without submitting.
+    services.openLoginPage = [this](HWND owner, const std::u16string& address, std::vector<LoginField>& fields) {
+        RunBrowserLogin(*this, owner, settings_, address, &fields, false);
     };
     const bool ok = RunDetailsDialog(*this, window_, static_cast<DetailsMode>(mode), file_.readOnly, record, edited,
                                      catalog_, services);

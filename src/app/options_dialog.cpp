@@ -18,6 +18,7 @@
 #include "framework/wide.h"
 #include "ids.h"
 #include "string_ids.h"
+#include "weblogin/browser_choice.h"
 
 namespace kodrin::app {
 namespace {
@@ -37,7 +38,7 @@ constexpr char16_t kShowMessagesValue[] = u"HintShow";
 
 // The controls of each page, in the order of the tab strip.
 const std::array<std::vector<int>, 5> kPages{{
-    {IDC_OPTIONS_CLEAR_COMMAND_LABEL, IDC_OPTIONS_CLEAR_COMMAND, IDC_OPTIONS_AUTO_DATE, IDC_OPTIONS_DEFAULT_BROWSER, IDC_OPTIONS_STORE_IMAGES, IDC_OPTIONS_BACKUP_GROUP, IDC_OPTIONS_BACKUP_YES, IDC_OPTIONS_BACKUP_NO, IDC_OPTIONS_DOUBLE_CLICK_GROUP, IDC_OPTIONS_DOUBLE_CLICK_LOGIN, IDC_OPTIONS_DOUBLE_CLICK_EDIT},
+    {IDC_OPTIONS_CLEAR_COMMAND_LABEL, IDC_OPTIONS_CLEAR_COMMAND, IDC_OPTIONS_AUTO_DATE, IDC_OPTIONS_DEFAULT_BROWSER, IDC_OPTIONS_STORE_IMAGES, IDC_OPTIONS_BACKUP_GROUP, IDC_OPTIONS_BACKUP_YES, IDC_OPTIONS_BACKUP_NO, IDC_OPTIONS_DOUBLE_CLICK_GROUP, IDC_OPTIONS_DOUBLE_CLICK_LOGIN, IDC_OPTIONS_DOUBLE_CLICK_EDIT, IDC_OPTIONS_BROWSER_LABEL, IDC_OPTIONS_BROWSER},
     {IDC_OPTIONS_TRACK_GROUP, IDC_OPTIONS_TRACK_YES, IDC_OPTIONS_TRACK_NO, IDC_OPTIONS_STATUS_BAR_GROUP, IDC_OPTIONS_STATUS_BAR_YES, IDC_OPTIONS_STATUS_BAR_NO, IDC_OPTIONS_MESSAGES_GROUP, IDC_OPTIONS_MESSAGES_YES, IDC_OPTIONS_MESSAGES_NO, IDC_OPTIONS_DATE_FORMAT_GROUP, IDC_OPTIONS_DATE_MMDDYYYY, IDC_OPTIONS_DATE_MMDDYY, IDC_OPTIONS_DATE_DDMMYYYY, IDC_OPTIONS_DATE_DDMMYY},
     {IDC_OPTIONS_PASSWORDS_GROUP, IDC_OPTIONS_PASSWORDS_YES, IDC_OPTIONS_PASSWORDS_NO, IDC_OPTIONS_EXPIRY_LABEL, IDC_OPTIONS_EXPIRY, IDC_OPTIONS_PROTECTION_GROUP, IDC_OPTIONS_PASSWORD_LABEL, IDC_OPTIONS_PASSWORD, IDC_OPTIONS_CONFIRM_PASSWORD_LABEL, IDC_OPTIONS_CONFIRM_PASSWORD},
     {IDC_OPTIONS_STANDARD_COLOR_LABEL, IDC_OPTIONS_STANDARD_COLOR, IDC_OPTIONS_OUT_OF_DATE_COLOR_LABEL, IDC_OPTIONS_OUT_OF_DATE_COLOR, IDC_OPTIONS_CHECK_COLOR_LABEL, IDC_OPTIONS_CHECK_COLOR, IDC_OPTIONS_PASSWORD_EXPIRED_COLOR_LABEL, IDC_OPTIONS_PASSWORD_EXPIRED_COLOR, IDC_OPTIONS_INSECURE_COLOR_LABEL, IDC_OPTIONS_INSECURE_COLOR},
@@ -94,6 +95,7 @@ struct OptionsDialog final : QvLibrary::Dialog {
     Settings& settings;
     QvLibrary::QvTabWin tabs;
     QvLibrary::QvComboBox expiry;
+    QvLibrary::QvComboBox browsers;   // the login's browser (BROWSER)
     std::array<QvLibrary::QvColors, 5> colours;
     int page = 0;
     bool messagesShown = true;   // the feed's own setting when the dialog opened
@@ -186,6 +188,14 @@ void Open(HWND dialog, OptionsDialog& context) {
         if (date.style == s.dateStyle) dateButton = date.button;
     }
     for (const DateButton& date : kDateButtons) Check(dialog, date.button, date.button == dateButton);
+
+    // The login's browser: automatic, Edge, Chrome, Internet Explorer; an
+    // unknown stored value shows as automatic.
+    context.browsers.Attach(::GetDlgItem(dialog, IDC_OPTIONS_BROWSER));
+    for (std::uint32_t choice = 0; choice < weblogin::kBrowserChoices; ++choice) {
+        context.browsers.AddItem(context.app.LoadString(STR_BROWSER_AUTOMATIC + static_cast<int>(choice)), choice, false);
+    }
+    context.browsers.SelectData(s.browser < weblogin::kBrowserChoices ? s.browser : weblogin::kBrowserAutomatic);
 }
 
 // OK: false (the dialog stays open, nothing applied) when the two password
@@ -229,6 +239,7 @@ bool Apply(HWND dialog, OptionsDialog& context) {
         s.captions[i] = QvLibrary::GetItemText(dialog, kCaptionEdits[i]);
     }
     s.clearCommand = QvLibrary::GetItemText(dialog, IDC_OPTIONS_CLEAR_COMMAND);
+    if (context.browsers.SelectedIndex() >= 0) s.browser = context.browsers.SelectedData();
     return true;
 }
 

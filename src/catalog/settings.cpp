@@ -32,7 +32,8 @@ auto StoredOptions(const Settings& s) {
                     s.editX, s.editY, s.editWidth, s.editHeight, s.passwordExpire, s.sortCol, s.splitter,
                     s.passwordLength, s.reportSort, s.reportType, s.allowLower, s.allowNumber, s.allowSymbol,
                     s.allowUpper, s.autoDate, s.reportSoftware, s.backup, s.clickLogin, s.defaultBrowser,
-                    s.hideStatus, s.showHidden, s.showHint, s.showPasswords, s.sortReverse, s.storeImages, s.track);
+                    s.hideStatus, s.showHidden, s.showHint, s.showPasswords, s.sortReverse, s.storeImages, s.track,
+                    s.browser);
 }
 
 // Option keys by kind.
@@ -72,6 +73,7 @@ constexpr UnsignedKey kUnsignedKeys[] = {
     {u"PASSWORDLENGTH", &Settings::passwordLength},
     {u"REPORTSORT", &Settings::reportSort},
     {u"REPORTTYPE", &Settings::reportType},
+    {u"BROWSER", &Settings::browser},
 };
 
 constexpr TextKey kTextKeys[] = {
@@ -282,6 +284,8 @@ void WriteOptions(const Settings& s, MarkupWriter& w) {
         const bool value = s.*flag.key.member;
         if (value != flag.byDefault) w.Bool(flag.key.name, value);
     }
+    // The login's browser, after the flags.
+    if (s.browser != 0) w.Unsigned(u"BROWSER", s.browser);
     w.Close();
 }
 

@@ -61,6 +61,7 @@ struct Settings {
     bool sortReverse = false;                // SORTREVERSE
     bool storeImages = true;                 // STOREIMAGES
     bool track = true;                       // TRACK
+    std::uint32_t browser = 0;               // BROWSER: the login's browser, 0 automatic (weblogin/browser_choice.h)
 
     // Not stored.
     std::u16string password;  // the catalog password

@@ -266,16 +266,20 @@ TEST_F(LoginDialogsTest, OpenInBrowserUsesTheProgramsBrowserUnlessTheDefaultOneI
     services.openLoginPage = [&](HWND, const std::u16string& address, std::vector<LoginField>& fields) {
         opened.push_back(address);
         EXPECT_EQ(fields.size(), 1u);
+        // Each opening starts without the marks of the one before.
+        EXPECT_FALSE(fields[0].automationMark);
+        fields[0].automationMark = true;
     };
     driver_.Then([&](HWND dialog) {
         Press(dialog, IDC_DETAILS_OPEN_LOGIN_PAGE);   // empty address: nothing
         SetItemText(dialog, IDC_DETAILS_LOGIN_PAGE, u"http://127.0.0.1:9/login");
         Press(dialog, IDC_DETAILS_OPEN_LOGIN_PAGE);
+        Press(dialog, IDC_DETAILS_OPEN_LOGIN_PAGE);
         Click(dialog, IDCANCEL);
     });
     EXPECT_FALSE(
         app::RunDetailsDialog(app_, nullptr, app::DetailsMode::Edit, false, record, settings_, catalog_, services));
-    EXPECT_EQ(opened, (std::vector<std::u16string>{u"http://127.0.0.1:9/login"}));
+    EXPECT_EQ(opened, (std::vector<std::u16string>{u"http://127.0.0.1:9/login", u"http://127.0.0.1:9/login"}));
 }
 
 }  // namespace

@@ -491,3 +491,34 @@ TEST_F(OptionsDialogTest, ChosenColoursAreStored) {
 }
 
 }  // namespace
+
+// The login's browser on the Program page: the four choices in order, the
+// stored one selected (an unknown value as automatic), the chosen one stored.
+TEST_F(OptionsDialogTest, TheBrowserForLoginsIsChosenOnTheProgramPage) {
+    const std::vector<std::u16string> choices{u"Automatic (Edge, Chrome, Internet Explorer)", u"Microsoft Edge",
+                                              u"Google Chrome", u"Internet Explorer"};
+    struct Case {
+        std::uint32_t stored;
+        int shown;
+        const wchar_t* choose;
+        std::uint32_t result;
+    };
+    for (const Case& c : {Case{0, 0, L"Internet Explorer", 3}, Case{2, 2, L"Microsoft Edge", 1},
+                          Case{9, 0, nullptr, 0}}) {
+        Settings settings = kodrin::NewSettings();
+        settings.browser = c.stored;
+        DialogDriver driver;
+        driver.Then([&](HWND dialog) {
+            EXPECT_TRUE(Visible(dialog, IDC_OPTIONS_BROWSER));
+            EXPECT_TRUE(Visible(dialog, IDC_OPTIONS_BROWSER_LABEL));
+            EXPECT_EQ(Items(dialog, IDC_OPTIONS_BROWSER), choices);
+            EXPECT_EQ(Selected(dialog, IDC_OPTIONS_BROWSER), c.shown);
+            if (c.choose != nullptr) SelectItem(dialog, IDC_OPTIONS_BROWSER, c.choose);
+            ChooseTab(dialog, 1);
+            EXPECT_FALSE(Visible(dialog, IDC_OPTIONS_BROWSER));
+            Click(dialog, IDOK);
+        });
+        ASSERT_TRUE(Run(driver, settings));
+        EXPECT_EQ(settings.browser, c.result);
+    }
+}

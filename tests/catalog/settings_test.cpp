@@ -134,6 +134,7 @@ const std::vector<std::pair<const char*, std::function<void(Settings&)>>>& Chang
         {"SORTREVERSE", [](Settings& s) { s.sortReverse = true; }},
         {"STOREIMAGES", [](Settings& s) { s.storeImages = false; }},
         {"TRACK", [](Settings& s) { s.track = false; }},
+        {"BROWSER", [](Settings& s) { s.browser = 2; }},
     };
     return changes;
 }
@@ -191,7 +192,8 @@ TEST(WriteOptions, EveryKeyInItsOrder) {
                   u"SPLITTER",      u"PASSWORDLENGTH", u"REPORTSORT",    u"REPORTTYPE",     u"ALLOWLOWER",
                   u"ALLOWNUMBER",   u"ALLOWSYMBOL",    u"ALLOWUPPER",    u"AUTODATE",       u"REPORTSOFTWARE",
                   u"BACKUP",        u"CLICKLOGIN",     u"DEFAULTBROWSER", u"HIDESTATUS",    u"SHOWHIDDEN",
-                  u"SHOWHINT",      u"SHOWPASSWORDS",  u"SORTREVERSE",   u"STOREIMAGES",    u"TRACK"}));
+                  u"SHOWHINT",      u"SHOWPASSWORDS",  u"SORTREVERSE",   u"STOREIMAGES",    u"TRACK",
+                  u"BROWSER"}));
     const std::u16string text = Written(s);
     EXPECT_NE(text.find(u"<BACKUP/>\r\n"), std::u16string::npos);
     EXPECT_NE(text.find(u"<ALLOWSYMBOL>1</ALLOWSYMBOL>\r\n"), std::u16string::npos);
@@ -250,7 +252,7 @@ TEST(ReadOptions, EveryWrittenFormReadsBackAndOtherEmptyElementsKeepTheDefault) 
     EXPECT_EQ(back.today, FormatDate(Today(), 6));
 
     // Every key, alone as an empty element.
-    ASSERT_EQ(std::set<std::u16string>(written.begin(), written.end()).size(), 51u);
+    ASSERT_EQ(std::set<std::u16string>(written.begin(), written.end()).size(), 52u);
     for (const std::u16string& name : written) {
         SCOPED_TRACE(std::string(name.begin(), name.end()));
         Settings s = NewSettings();
