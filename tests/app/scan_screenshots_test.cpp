@@ -19,6 +19,7 @@
 #include "support/temp_folder.h"
 #include "support/win32/capture.h"
 #include "support/win32/dialog_driver.h"
+#include "app/picture_window.h"
 #include "ids.h"
 
 namespace kodrin::test {
@@ -54,35 +55,14 @@ TEST(Screenshots, DISABLED_Scan) {
     ASSERT_TRUE(platform::CreateFolders(g_target));
     TempFolder folder(u"kodrin-scanshot-");
     ASSERT_TRUE(folder.Created());
-    std::u16string path = folder.Path() + u"\\Software.xml";
-    for (std::size_t at; (at = path.find(u"\\\\")) != std::u16string::npos;) path.erase(at, 1);
-    Settings s = NewSettings();
-    s.curCategory = u"<All>";
-    s.splitter = 230;
-    s.x = 12;
-    s.y = 12;
-    s.width = 1000;
-    s.height = 600;
+    Settings s = PictureSettings();
     s.colWidths[20] = 170;
     s.colWidths[3] = 170;
     s.colWidths[27] = 110;
-    ASSERT_TRUE(SaveCatalog(Catalog(), s, path, u""));
-
-    app::MainWindowConfig config;
-    config.registryCompany = u"KodrinScreenshot";
-    config.instanceName = u"KodrinScreenshot";
-    config.commandLine = u"kodrin.exe /F" + path;
-    config.userDataFolder = folder.Path() + u"\\";
-    config.programFolder = folder.Path();
     DialogDriver driver;
     driver.Ignore(IsProgress);
-    ASSERT_TRUE(app::RegisterMainWindowClass(::GetModuleHandleW(nullptr)));
-    HWND window = app::CreateMainWindow(::GetModuleHandleW(nullptr), config);
+    HWND window = OpenPictureWindow(folder, Catalog(), s);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(PumpUntil([&] {
-        app::MainWindow* w = app::MainWindow::FromHandle(window);
-        return w != nullptr && w->Started();
-    }, 20000));
 
     driver.Then([&](HWND dialog) {
         ::CheckDlgButton(dialog, IDC_SCAN_PROGRAM_FILES, BST_UNCHECKED);
@@ -120,9 +100,7 @@ TEST(Screenshots, DISABLED_Scan) {
     PumpUntil([] { return false; }, 1000);
     ASSERT_TRUE(SaveWindowPicture(window, g_target, u"scan-list.png"));
 
-    ::SendMessageW(window, WM_CLOSE, 0, 0);
-    DrainMessages();
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\KodrinScreenshot");
+    ClosePictureWindow(window);
     EXPECT_EQ(driver.Unexpected(), 0);
 }
 

@@ -20,6 +20,7 @@
 #include "support/text.h"
 #include "support/win32/capture.h"
 #include "support/win32/dialog_driver.h"
+#include "app/picture_window.h"
 #include "ids.h"
 
 namespace kodrin::test {
@@ -110,38 +111,17 @@ TEST(Screenshots, DISABLED_MainWindow) {
     ASSERT_FALSE(target.empty()) << "KODRIN_SCREENSHOTS names the output folder";
     TempFolder folder(u"kodrin-shot-");
     ASSERT_TRUE(folder.Created());
-    std::u16string path = folder.Path() + u"\\Software.xml";
-    for (std::size_t at; (at = path.find(u"\\\\")) != std::u16string::npos;) path.erase(at, 1);
-    Settings s = NewSettings();
-    s.curCategory = u"<All>";
-    s.splitter = 230;
-    s.x = 12;
-    s.y = 12;
-    s.width = 1000;
-    s.height = 600;
+    Settings s = PictureSettings();
     s.colWidths[3] = 150;
     s.colWidths[20] = 140;
     s.colWidths[27] = 60;
     s.colWidths[22] = 160;
     s.colWidths[7] = 110;
     s.colWidths[32] = 80;
-    ASSERT_TRUE(SaveCatalog(SampleCatalog(), s, path, u""));
-
-    app::MainWindowConfig config;
-    config.registryCompany = u"KodrinScreenshot";
-    config.instanceName = u"KodrinScreenshot";
-    config.commandLine = u"kodrin.exe /F" + path;
-    config.userDataFolder = folder.Path() + u"\\";
-    config.programFolder = folder.Path();
     DialogDriver driver;
     driver.Ignore([](HWND dialog) { return ::GetDlgItem(dialog, IDC_PROGRESS_BAR) != nullptr; });
-    ASSERT_TRUE(app::RegisterMainWindowClass(::GetModuleHandleW(nullptr)));
-    HWND window = app::CreateMainWindow(::GetModuleHandleW(nullptr), config);
+    HWND window = OpenPictureWindow(folder, SampleCatalog(), s);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(PumpUntil([&] {
-        app::MainWindow* w = app::MainWindow::FromHandle(window);
-        return w != nullptr && w->Started();
-    }, 20000));
     app::MainWindow* w = app::MainWindow::FromHandle(window);
     for (const ApplicationRecord& r : w->GetCatalog().records) {
         if (r.program == u"Kodrin") w->SelectRecords({r.recordId});
@@ -154,9 +134,7 @@ TEST(Screenshots, DISABLED_MainWindow) {
     ASSERT_TRUE(platform::CreateFolders(target));
     ASSERT_TRUE(SaveWindowPicture(window, target, u"main-window.png"));
 
-    ::SendMessageW(window, WM_CLOSE, 0, 0);
-    DrainMessages();
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\KodrinScreenshot");
+    ClosePictureWindow(window);
 }
 
 }  // namespace
