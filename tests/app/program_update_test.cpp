@@ -304,8 +304,8 @@ TEST(Screenshots, DISABLED_ProgramUpdate) {
         Click(dialog, IDOK);
     });
     app::MessagePopup popup(program, nullptr, store);
-    popup.ShowMessage(u"<b>Kodrin 1.1</b> is out.<p>It checks the <i>signature</i> of every update before it "
-                      u"installs it.</p><ul><li>Faster scans</li><li>Signed releases</li></ul>");
+    popup.ShowMessage(u"<body><b>Kodrin 1.1</b> is out.<p>It checks the <i>signature</i> of every update before "
+                      u"it installs it.</p><p><font color=#C00000>Faster scans</font> and signed releases.</p></body>");
 }
 
 }  // namespace
