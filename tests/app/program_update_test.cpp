@@ -8,7 +8,9 @@
 
 #include <map>
 
+#include "app/main_window.h"
 #include "app/program_update.h"
+#include "catalog/datafile.h"
 #include "framework/app.h"
 #include "platform/files.h"
 #include "support/temp_folder.h"
@@ -100,11 +102,11 @@ protected:
         server_.Serve("/kodrin/kodrinsetup.exe", {200, installer, "application/octet-stream"});
     }
     // Answers dialog 20707 with Yes, then (failing) the "no update" message.
-    void AnswerYes(bool expectNoUpdate) {
-        driver_.Then([](HWND dialog) {
+    void AnswerYes(bool expectNoUpdate, const char16_t* frequency = u"1 Week") {
+        driver_.Then([frequency](HWND dialog) {
             EXPECT_EQ(WindowText(dialog), u"Kodrin Auto-Update");
             EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_AUTO_UPDATE_FREQUENCY)));
-            EXPECT_EQ(ItemText(dialog, IDC_AUTO_UPDATE_FREQUENCY), u"1 Week");
+            EXPECT_EQ(ItemText(dialog, IDC_AUTO_UPDATE_FREQUENCY), frequency);
             EXPECT_EQ(::IsDlgButtonChecked(dialog, IDC_AUTO_UPDATE_YES), BST_CHECKED);
             EXPECT_EQ(ItemText(dialog, IDC_AUTO_UPDATE_QUESTION),
                       u"<body>Would you like to check for a new version of: <b>Kodrin</b>?</body>");
@@ -269,6 +271,60 @@ TEST_F(ProgramUpdate, AMessageIsShownOncePerDateAndHidingStopsTheFeed) {
     app::CheckMessages(app_, nullptr, setup_);
     EXPECT_EQ(server_.Requests(), 3);
     EXPECT_EQ(store_.values[update::kLastHintValue], u"02092026");
+}
+
+// The main window: the check at start-up when due (silent), the feed after
+// it, and command 3304; an installer started at start-up refuses the window.
+TEST_F(ProgramUpdate, TheMainWindowChecksAtStartAndOnCommand) {
+    ASSERT_TRUE(app::RegisterMainWindowClass(::GetModuleHandleW(nullptr)));
+    const std::u16string company = u"KodrinTest-" + std::u16string(platform::FileNamePart(folder_.Path()));
+    Settings settings = NewSettings();
+    Catalog catalog;
+    catalog.options = &settings;
+    const std::u16string path = folder_.Path() + u"\\catalog.xml";
+    ASSERT_TRUE(SaveCatalog(catalog, settings, path, u""));
+    app::MainWindowConfig config;
+    config.commandLine = u"kodrin.exe /F" + path;
+    config.registryCompany = company;
+    config.instanceName = company;
+    config.programFolder = folder_.Path();
+    config.userDataFolder = folder_.Path() + u"\\";
+    config.programUpdate = setup_;
+    store_.values[update::kDueDateValue] = [] {
+        const std::string n = std::to_string(update::PackScheduleDate(Day(2026, 8, 31)));
+        return std::u16string(n.begin(), n.end());
+    }();
+    server_.Serve("/popup.xml", {200, "<POPUP><MESSAGE>&lt;body&gt;Hello&lt;/body&gt;</MESSAGE><DATE>d1</DATE></POPUP>", "text/xml"});
+
+    // Due, the same version: asked, nothing said (silent), then the message.
+    Publish(kSame, kSame.signatureHex, std::string(kInstaller));
+    AnswerYes(false);
+    driver_.Then([](HWND dialog) { Click(dialog, IDOK); });
+    HWND window = app::CreateMainWindow(::GetModuleHandleW(nullptr), config);
+    ASSERT_NE(window, nullptr);
+    PumpUntil([&] { return driver_.Pending() == 0; });
+    EXPECT_EQ(store_.values[update::kHintDateValue], u"d1");
+    EXPECT_TRUE(starter_.started.empty());
+
+    // Command 3304: asked even though the schedule is a week ahead; a newer
+    // release is started and the window closes.
+    Publish(kNewer, kNewer.signatureHex, std::string(kInstaller));
+    AnswerYes(false);
+    app::MainWindow* main = app::MainWindow::FromHandle(window);
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(main->RunCommand(CMD_CHECK_FOR_UPDATE));
+    EXPECT_EQ(starter_.started.size(), 1u);
+    PumpUntil([&] { return !::IsWindow(window); });
+    EXPECT_FALSE(::IsWindow(window));
+    if (::IsWindow(window)) ::DestroyWindow(window);
+
+    // Due again at start-up with the newer release: started, no window.
+    update::StoreSchedule(store_, 20706, Day(2026, 8, 30));
+    AnswerYes(false, u"1 Day");
+    EXPECT_EQ(app::CreateMainWindow(::GetModuleHandleW(nullptr), config), nullptr);
+    EXPECT_EQ(starter_.started.size(), 2u);
+    DrainMessages();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>((u"Software\\" + company).c_str()));
 }
 
 TEST(ProgramUpdateTrust, AnUnsignedOrUnpinnedFileIsNotTrusted) {
