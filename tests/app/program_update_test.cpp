@@ -143,24 +143,28 @@ TEST_F(ProgramUpdate, OnlyASignedNewerReleaseWithItsOwnInstallerIsStarted) {
         const SignedRelease* release;
         std::string_view signature;
         const std::string* installer;
+        bool keyed;
         bool trusted;
         bool started;
         bool installerFetched;
     };
     const Case cases[] = {
-        {"same version", &kSame, kSame.signatureHex, &good, true, false, false},
-        {"older version", &kOlder, kOlder.signatureHex, &good, true, false, false},
-        {"signed by another key", &kByOtherKey, kByOtherKey.signatureHex, &good, true, false, false},
-        {"signature of another file", &kNewer, kOlder.signatureHex, &good, true, false, false},
-        {"tampered installer", &kNewer, kNewer.signatureHex, &tampered, true, false, true},
-        {"foreign signer", &kNewer, kNewer.signatureHex, &good, false, false, true},
-        {"newer", &kNewer, kNewer.signatureHex, &good, true, true, true},
+        {"same version", &kSame, kSame.signatureHex, &good, true, true, false, false},
+        {"older version", &kOlder, kOlder.signatureHex, &good, true, true, false, false},
+        {"signed by another key", &kByOtherKey, kByOtherKey.signatureHex, &good, true, true, false, false},
+        {"signature of another file", &kNewer, kOlder.signatureHex, &good, true, true, false, false},
+        {"no signature", &kNewer, "", &good, true, true, false, false},
+        {"no key in the program", &kNewer, kNewer.signatureHex, &good, false, true, false, false},
+        {"tampered installer", &kNewer, kNewer.signatureHex, &tampered, true, true, false, true},
+        {"foreign signer", &kNewer, kNewer.signatureHex, &good, true, false, false, true},
+        {"newer", &kNewer, kNewer.signatureHex, &good, true, true, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ::DeleteFileW(reinterpret_cast<const wchar_t*>((folder_.Path() + u"\\kodrinsetup.exe").c_str()));
         starter_.started.clear();
         trust_.trusted = c.trusted;
+        setup_.releaseKey = c.keyed ? update::PublicKeyFromHex(kReleaseKey) : std::nullopt;
         Publish(*c.release, c.signature, *c.installer);
         AnswerYes(!c.started);
         EXPECT_EQ(app::CheckForProgramUpdate(app_, nullptr, setup_, true, false), c.started);
@@ -175,20 +179,6 @@ TEST_F(ProgramUpdate, OnlyASignedNewerReleaseWithItsOwnInstallerIsStarted) {
     // The OK stored the schedule of the default frequency, a week ahead.
     EXPECT_EQ(store_.values[update::kFrequencyValue], u"20714");
     EXPECT_EQ(update::StoredFrequency(store_), 20714);
-}
-
-TEST_F(ProgramUpdate, WithoutAKeyOrASignatureNothingIsBelieved) {
-    Publish(kNewer, kNewer.signatureHex, std::string(kInstaller));
-    setup_.releaseKey.reset();
-    AnswerYes(true);
-    EXPECT_FALSE(app::CheckForProgramUpdate(app_, nullptr, setup_, true, false));
-    setup_.releaseKey = update::PublicKeyFromHex(kReleaseKey);
-    server_.Serve("/kodrin/kodrin.ver.sig", {404, "missing", "text/html"});
-    AnswerYes(false);  // silent: no message
-    EXPECT_FALSE(app::CheckForProgramUpdate(app_, nullptr, setup_, true, true));
-    EXPECT_TRUE(starter_.started.empty());
-    EXPECT_TRUE(trust_.asked.empty());
-    EXPECT_FALSE(Downloaded(u"kodrinsetup.exe"));
 }
 
 TEST_F(ProgramUpdate, TheScheduleDecidesAtStartAndTheDialogStoresIt) {
@@ -213,10 +203,7 @@ TEST_F(ProgramUpdate, TheScheduleDecidesAtStartAndTheDialogStoresIt) {
     }());
     EXPECT_EQ(server_.Requests(), 0);
 
-    // Not yet due; due on the day, with the stored frequency preselected;
-    // Cancel stores nothing.
-    setup_.today = Day(2027, 2, 27);
-    EXPECT_FALSE(app::CheckForProgramUpdate(app_, nullptr, setup_, false, true));
+    // Due on the day, with the stored frequency preselected; Cancel stores nothing.
     setup_.today = Day(2027, 2, 28);
     driver_.Then([](HWND dialog) {
         EXPECT_EQ(ItemText(dialog, IDC_AUTO_UPDATE_FREQUENCY), u"6 Months");
@@ -226,16 +213,6 @@ TEST_F(ProgramUpdate, TheScheduleDecidesAtStartAndTheDialogStoresIt) {
     EXPECT_FALSE(app::CheckForProgramUpdate(app_, nullptr, setup_, false, true));
     EXPECT_EQ(store_.values, before);
 
-    // "Never": never due at start-up; the command still asks.
-    update::StoreSchedule(store_, 20710, Day(2027, 2, 28));
-    setup_.today = Day(9999, 12, 31);
-    EXPECT_FALSE(app::CheckForProgramUpdate(app_, nullptr, setup_, false, true));
-    EXPECT_EQ(server_.Requests(), 0);
-    driver_.Then([](HWND dialog) {
-        EXPECT_EQ(ItemText(dialog, IDC_AUTO_UPDATE_FREQUENCY), u"Never");
-        Click(dialog, IDCANCEL);
-    });
-    EXPECT_FALSE(app::CheckForProgramUpdate(app_, nullptr, setup_, true, false));
 }
 
 TEST_F(ProgramUpdate, AMessageIsShownOncePerDateAndHidingStopsTheFeed) {
