@@ -84,8 +84,8 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::u16string& pat
 class CreateProcessStarter : public InstallerStarter {
 public:
     bool Start(const std::u16string& path) override {
-        if (path.size() > kMaxCommandLine) return false;
-        std::u16string commandLine = path;
+        std::u16string commandLine = InstallerCommandLine(path);
+        if (commandLine.empty() || commandLine.size() > kMaxCommandLine) return false;
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -297,6 +297,11 @@ std::vector<Thumbprint> ThumbprintsFromHex(std::string_view text) {
         i = end + 1;
     }
     return prints;
+}
+
+std::u16string InstallerCommandLine(const std::u16string& path) {
+    if (path.empty() || path.find(u'"') != std::u16string::npos) return {};
+    return u"\"" + path + u"\"";
 }
 
 bool AuthenticodeSignedBy(const std::u16string& path, const std::vector<Thumbprint>& pinned) {

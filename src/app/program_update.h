@@ -63,6 +63,12 @@ using Thumbprint = std::array<std::uint8_t, 32>;
 // thumbprint: nothing is trusted.
 bool AuthenticodeSignedBy(const std::u16string& path, const std::vector<Thumbprint>& pinned);
 
+// The command line that starts the installer: its path in double quotes, so
+// that a folder with blanks (C:\Users\Ann Lee\...) is never read as the
+// program "C:\Users\Ann" with arguments. Empty for a path that cannot be
+// quoted.
+std::u16string InstallerCommandLine(const std::u16string& path);
+
 // Thumbprints written as 64 hexadecimal digits each, separated by blanks,
 // commas or semicolons; a malformed one is left out.
 std::vector<Thumbprint> ThumbprintsFromHex(std::string_view text);

@@ -304,6 +304,11 @@ TEST_F(ProgramUpdate, TheMainWindowChecksAtStartAndOnCommand) {
     ::RegDeleteTreeW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>((u"Software\\" + company).c_str()));
 }
 
+TEST(ProgramUpdateTrust, TheInstallerIsStartedByItsQuotedPath) {
+    EXPECT_EQ(app::InstallerCommandLine(u"C:\\Users\\Ann Lee\\kodrinsetup.exe"), u"\"C:\\Users\\Ann Lee\\kodrinsetup.exe\"");
+    EXPECT_EQ(app::InstallerCommandLine(u"C:\\a\"b.exe"), u"");
+}
+
 TEST(ProgramUpdateTrust, AnUnsignedOrUnpinnedFileIsNotTrusted) {
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
