@@ -309,15 +309,36 @@ TEST(ProgramUpdateTrust, TheInstallerIsStartedByItsQuotedPath) {
     EXPECT_EQ(app::InstallerCommandLine(u"C:\\a\"b.exe"), u"");
 }
 
-TEST(ProgramUpdateTrust, AnUnsignedOrUnpinnedFileIsNotTrusted) {
+// Wine accepts a self-signed Authenticode signature: only the pinned
+// thumbprint tells the test certificate from any other.
+TEST(ProgramUpdateTrust, OnlyThePinnedSignerIsTrusted) {
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const std::u16string path = reinterpret_cast<const char16_t*>(self);
-    const auto pinned = app::ThumbprintsFromHex(std::string(64, 'a') + ", " + std::string(64, '0') + ";xyz");
-    EXPECT_EQ(pinned.size(), 2u);
-    EXPECT_FALSE(app::AuthenticodeSignedBy(path, pinned));
-    EXPECT_FALSE(app::AuthenticodeSignedBy(path, {}));
-    EXPECT_FALSE(app::AuthenticodeSignedBy(path + u".missing", pinned));
+    std::u16string folder = reinterpret_cast<const char16_t*>(self);
+    const std::u16string unsigned_ = folder;
+    folder.erase(folder.find_last_of(u"\\/") + 1);
+    const std::u16string signed_ = folder + u"fixtures\\signed_fixture.exe";
+    std::vector<std::uint8_t> printText;
+    ASSERT_TRUE(platform::ReadWholeFile(signed_ + u".sha256", printText));
+    const auto pinned = app::ThumbprintsFromHex(std::string(printText.begin(), printText.begin() + 64));
+    ASSERT_EQ(pinned.size(), 1u);
+    const auto others = app::ThumbprintsFromHex(std::string(64, 'a') + ", " + std::string(64, '0') + ";xyz");
+    EXPECT_EQ(others.size(), 2u);
+
+    EXPECT_TRUE(app::AuthenticodeSignedBy(signed_, pinned));
+    EXPECT_FALSE(app::AuthenticodeSignedBy(signed_, others));
+    EXPECT_FALSE(app::AuthenticodeSignedBy(signed_, {}));
+    EXPECT_FALSE(app::AuthenticodeSignedBy(unsigned_, pinned));
+    EXPECT_FALSE(app::AuthenticodeSignedBy(signed_ + u".missing", pinned));
+
+    // One changed byte of the program breaks its signature.
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(signed_, bytes));
+    bytes[0x600] ^= 0x01;
+    TempFolder temp{u"kodrin-signed-"};
+    const std::u16string changed = temp.Path() + u"\\changed.exe";
+    ASSERT_TRUE(platform::WriteFileAtomically(changed, bytes));
+    EXPECT_FALSE(app::AuthenticodeSignedBy(changed, pinned));
 }
 
 TEST(Screenshots, DISABLED_ProgramUpdate) {
