@@ -82,7 +82,7 @@
     X(CMD_HELP,                  KODRIN_HANDLER(CmdHelp),                Allow,  Always,           4,  FKEY, 1) \
     X(CMD_MAKER_HOME_PAGE,       KODRIN_HANDLER(CmdHomePageOfMaker),     Allow,  Always,           25, FKEY, 9) \
     X(CMD_EMAIL_MAKER,           KODRIN_HANDLER(CmdEmailMaker),          Allow,  Always,           24, FKEY, 11) \
-    X(CMD_CHECK_FOR_UPDATE,      KODRIN_NO_HANDLER,                      Allow,  Always,           KODRIN_NO_BUTTON, FKEY, 10) \
+    X(CMD_CHECK_FOR_UPDATE,      KODRIN_HANDLER(CmdCheckForUpdate),      Allow,  Always,           KODRIN_NO_BUTTON, FKEY, 10) \
     X(CMD_ABOUT,                 KODRIN_HANDLER(CmdAbout),               Allow,  Always,           18, FKEY, 12)
 
 /* The accelerator table's entries, for the resource compiler. */

@@ -370,4 +370,14 @@
 #define IDC_OPTIONS_BROWSER_LABEL   1862
 #define IDC_OPTIONS_BROWSER         1863
 
+/* The program's own update (dialog "Auto-Update") and the maker's messages. */
+#define DLG_AUTO_UPDATE             20707
+#define IDC_AUTO_UPDATE_NO          20711
+#define IDC_AUTO_UPDATE_QUESTION    20713
+#define IDC_AUTO_UPDATE_FREQUENCY   20716
+#define IDC_AUTO_UPDATE_YES         20718
+#define DLG_MAKER_MESSAGE           20250
+#define IDC_MAKER_MESSAGE_HIDE      20251
+#define IDC_MAKER_MESSAGE_TEXT      20252
+
 #endif

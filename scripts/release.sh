@@ -24,6 +24,12 @@ for file in "$KODRIN_UPDATE_SIGNING_KEY" "$KODRIN_CODESIGN_CERT" "$KODRIN_CODESI
   [ -r "$file" ] || { echo "release: cannot read $file" >&2; exit 1; }
 done
 
+# A build for tests takes the update folder's address from the environment:
+# it is never published.
+if grep -q '^KODRIN_TEST_SETTINGS:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
+  echo "release: $build is configured with KODRIN_TEST_SETTINGS=ON, a build for tests only" >&2
+  exit 1
+fi
 cmake --build "$build" --target kodrin kodrin-cli >/dev/null
 help=$build/generated/help/Kodrin.chm
 # The version of the version resource, read by an independent reader.
@@ -53,5 +59,12 @@ openssl dgst -sha256 -sign "$KODRIN_UPDATE_SIGNING_KEY" -out "$stage/kodrin.ver.
 # Checked before anything is published.
 openssl pkey -in "$KODRIN_UPDATE_SIGNING_KEY" -pubout -out "$stage/update.pub" 2>/dev/null
 openssl dgst -sha256 -verify "$stage/update.pub" -signature "$stage/kodrin.ver.sig" "$stage/kodrin.ver" >/dev/null
+# The program verifies updates with the key compiled into it: say so when
+# that is not the public half of the signing key.
+built=$(sed -n 's/^KODRIN_UPDATE_PUBLIC_KEY:STRING=//p' "$build/CMakeCache.txt" 2>/dev/null || true)
+signing=$(openssl pkey -pubin -in "$stage/update.pub" -outform DER 2>/dev/null | tail -c 65 | od -An -tx1 | tr -d ' \n')
+if [ "$built" != "$signing" ]; then
+  echo "release: warning: this build's KODRIN_UPDATE_PUBLIC_KEY is not the signing key's; its kodrin.exe will refuse this release's updates" >&2
+fi
 mv "$stage/kodrinsetup.exe" "$stage/kodrin.ver" "$stage/kodrin.ver.sig" "$out/"
 echo "release $version in $out: kodrinsetup.exe (SHA-256 $digest), kodrin.ver, kodrin.ver.sig"

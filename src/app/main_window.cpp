@@ -35,14 +35,12 @@ constexpr char16_t kFilenameValue[] = u"Filename";
 thread_local const MainWindowConfig* g_creating = nullptr;
 using QvLibrary::Wide;
 
-// The program-update check that may run before the window is made. It
-// belongs to the program's own update service, which this build does not
-// carry: nothing is due and nothing is being installed.
-bool UpdateIsBeingInstalledAtStart(MainWindow&) { return false; }
+// The program-update check that may run before the window is made, when its
+// schedule says it is due.
+bool UpdateIsBeingInstalledAtStart(MainWindow& window) { return window.ProgramUpdateAtStart(); }
 
-// The maker's messages feed, shown after the controls are made; not part of
-// this build.
-void ShowMessagesFeed(MainWindow&) {}
+// The maker's messages feed, shown after the controls are made.
+void ShowMessagesFeed(MainWindow& window) { window.MessagesFeedAtStart(); }
 
 // The first file (not folder) in folder whose name matches the pattern.
 std::u16string FirstFileMatching(const std::u16string& folder, const std::u16string& pattern) {

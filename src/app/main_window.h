@@ -31,6 +31,7 @@
 
 #include "app/catalog_session.h"
 #include "app/portable/commands.h"
+#include "app/program_update.h"
 #include "app/portable/start_path.h"
 #include "app/picture.h"
 #include "app/report_dialog.h"
@@ -86,6 +87,10 @@ struct MainWindowConfig {
     // How the print command reaches a printer; the system's print dialog and
     // default printer when unset.
     std::optional<PrintServices> printServices;
+    // Where the program's update and the messages come from and what they
+    // trust; the build's settings when unset. Its store, when null, is the
+    // registry key above.
+    std::optional<ProgramUpdateSetup> programUpdate;
 };
 
 // Registers the window class "Kodrin" (once per process). False when it
@@ -113,6 +118,12 @@ public:
     bool RunCommand(int id);
     // The command exists in this build (disabled everywhere otherwise).
     static bool CommandAvailable(int id);
+
+    // ---- The program's own update and the maker's messages
+    // (main_window_update.cpp). True when an installer was started at
+    // start-up: the window is then not made.
+    bool ProgramUpdateAtStart();
+    void MessagesFeedAtStart();
 
     // ---- State, for the view and for tests.
     HWND Window() const { return window_; }
@@ -285,6 +296,7 @@ private:
     void CmdHelp();
     void CmdHomePageOfMaker();
     void CmdEmailMaker();
+    void CmdCheckForUpdate();
     void CmdSelectAll();
     void CmdNextTab();
     void CmdAbout();
