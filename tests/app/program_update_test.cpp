@@ -13,6 +13,7 @@
 #include "catalog/datafile.h"
 #include "framework/app.h"
 #include "platform/files.h"
+#include "support/map_store.h"
 #include "support/temp_folder.h"
 #include "support/win32/capture.h"
 #include "support/win32/dialog_driver.h"
@@ -25,19 +26,6 @@
 
 namespace kodrin::test {
 namespace {
-
-class MapStore : public update::ValueStore {
-public:
-    std::optional<std::u16string> Read(std::u16string_view name) override {
-        const auto found = values.find(std::u16string(name));
-        if (found == values.end()) return std::nullopt;
-        return found->second;
-    }
-    void Write(std::u16string_view name, std::u16string_view value) override {
-        values[std::u16string(name)] = std::u16string(value);
-    }
-    std::map<std::u16string, std::u16string> values;
-};
 
 class RecordingStarter : public app::InstallerStarter {
 public:

@@ -4,24 +4,14 @@
 
 #include <map>
 
+#include "support/map_store.h"
 #include "update/program_update.h"
 #include "update/schedule.h"
 
 namespace kodrin::update {
 namespace {
 
-class MapStore : public ValueStore {
-public:
-    std::optional<std::u16string> Read(std::u16string_view name) override {
-        const auto found = values.find(std::u16string(name));
-        if (found == values.end()) return std::nullopt;
-        return found->second;
-    }
-    void Write(std::u16string_view name, std::u16string_view value) override {
-        values[std::u16string(name)] = std::u16string(value);
-    }
-    std::map<std::u16string, std::u16string> values;
-};
+using test::MapStore;
 
 Date Day(int year, int month, int day) {
     Date date;
