@@ -3,7 +3,7 @@
 ;   makensis -DVERSION=1.2.3.0 -DPROGRAM=... -DCLI=... -DHELP=... -DOUTFILE=... kodrin.nsi
 ; It installs the program, its command-line companion and the help file into
 ; Program Files, adds a Start-menu shortcut and the uninstall entry, and
-; installs over an older version unless that one is running. The uninstaller
+; installs over an older version once that one has ended. The uninstaller
 ; removes what was installed and nothing of the user's: catalogs and the
 ; data folders stay. "/S" runs either of them silently.
 Unicode true
@@ -41,15 +41,27 @@ UninstPage uninstConfirm
 UninstPage instfiles
 
 ; The running program holds a mutex of its name: files in use cannot be
-; replaced, so the installer stops and says why.
-!macro RefuseWhileRunning
-  System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${NAME}") p .r0'
-  ${If} $0 P<> 0
+; replaced. A program that started this setup to update itself is still
+; ending while the setup starts, so it is given ten seconds; after that the
+; user is asked to close it (silently: the setup ends with status 2).
+!macro WaitWhileRunning
+  StrCpy $1 0
+  ${Do}
+    System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${NAME}") p .r0'
+    ${If} $0 P= 0
+      ${Break}
+    ${EndIf}
     System::Call 'kernel32::CloseHandle(p r0)'
-    MessageBox MB_OK|MB_ICONEXCLAMATION "${NAME} is running. Close it, then start the setup again." /SD IDOK
-    SetErrorLevel 2
-    Quit
-  ${EndIf}
+    IntOp $1 $1 + 1
+    ${If} $1 > 40
+      ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${NAME} is running. Close it, then choose Retry." /SD IDCANCEL IDRETRY`
+        SetErrorLevel 2
+        Quit
+      ${EndIf}
+      StrCpy $1 0
+    ${EndIf}
+    Sleep 250
+  ${Loop}
 !macroend
 
 !include "LogicLib.nsh"
@@ -58,13 +70,13 @@ UninstPage instfiles
 Function .onInit
   SetRegView 64
   SetShellVarContext all
-  !insertmacro RefuseWhileRunning
+  !insertmacro WaitWhileRunning
 FunctionEnd
 
 Function un.onInit
   SetRegView 64
   SetShellVarContext all
-  !insertmacro RefuseWhileRunning
+  !insertmacro WaitWhileRunning
 FunctionEnd
 
 Section "Kodrin"

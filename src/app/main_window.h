@@ -88,7 +88,8 @@ struct MainWindowConfig {
     // default printer when unset.
     std::optional<PrintServices> printServices;
     // Where the program's update and the messages come from and what they
-    // trust; the build's settings when unset. Its store, when null, is the
+    // trust (kodrin.exe: the build's settings); unset, the program neither
+    // updates itself nor fetches the messages. Its store, when null, is the
     // registry key above.
     std::optional<ProgramUpdateSetup> programUpdate;
 };

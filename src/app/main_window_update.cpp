@@ -9,7 +9,7 @@ namespace kodrin::app {
 namespace {
 
 ProgramUpdateSetup SetupFor(const MainWindowConfig& config, RegistryValues& store) {
-    ProgramUpdateSetup setup = config.programUpdate ? *config.programUpdate : BuildUpdateSetup();
+    ProgramUpdateSetup setup = *config.programUpdate;
     if (setup.store == nullptr) setup.store = &store;
     if (setup.userDataFolder.empty()) setup.userDataFolder = config.userDataFolder;
     return setup;
@@ -18,16 +18,19 @@ ProgramUpdateSetup SetupFor(const MainWindowConfig& config, RegistryValues& stor
 }  // namespace
 
 bool MainWindow::ProgramUpdateAtStart() {
+    if (!config_.programUpdate) return false;
     RegistryValues store(RegistryCompany(), Name());
     return CheckForProgramUpdate(*this, window_, SetupFor(config_, store), false, true);
 }
 
 void MainWindow::MessagesFeedAtStart() {
+    if (!config_.programUpdate) return;
     RegistryValues store(RegistryCompany(), Name());
     CheckMessages(*this, window_, SetupFor(config_, store));
 }
 
 void MainWindow::CmdCheckForUpdate() {
+    if (!config_.programUpdate) return;
     RegistryValues store(RegistryCompany(), Name());
     if (CheckForProgramUpdate(*this, window_, SetupFor(config_, store), true, false)) {
         ::PostMessageW(window_, WM_CLOSE, 0, 0);

@@ -6,7 +6,6 @@
 #include <wintrust.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <memory>
 
 #include "framework/app.h"
@@ -23,19 +22,6 @@
 #include "update/release_file.h"
 #include "update/schedule.h"
 #include "update/transfer.h"
-
-#ifndef KODRIN_UPDATE_FOLDER_URL
-#define KODRIN_UPDATE_FOLDER_URL "http://kodrin.example/kodrin/"
-#endif
-#ifndef KODRIN_MESSAGES_FEED_URL
-#define KODRIN_MESSAGES_FEED_URL "http://kodrin.example/popup.xml"
-#endif
-#ifndef KODRIN_UPDATE_PUBLIC_KEY
-#define KODRIN_UPDATE_PUBLIC_KEY ""
-#endif
-#ifndef KODRIN_CODESIGN_THUMBPRINT
-#define KODRIN_CODESIGN_THUMBPRINT ""
-#endif
 
 namespace kodrin::app {
 
@@ -337,22 +323,6 @@ bool AuthenticodeSignedBy(const std::u16string& path, const std::vector<Thumbpri
     data.dwStateAction = WTD_STATEACTION_CLOSE;
     ::WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &data);
     return trusted;
-}
-
-ProgramUpdateSetup BuildUpdateSetup() {
-    ProgramUpdateSetup setup;
-    setup.folderUrl = platform::FromUtf8(KODRIN_UPDATE_FOLDER_URL);
-    setup.feedUrl = platform::FromUtf8(KODRIN_MESSAGES_FEED_URL);
-    setup.releaseKey = update::PublicKeyFromHex(KODRIN_UPDATE_PUBLIC_KEY);
-    setup.signers = ThumbprintsFromHex(KODRIN_CODESIGN_THUMBPRINT);
-#if defined(KODRIN_TEST_SETTINGS)
-    // Builds for tests only (never a release): the update folder may be a
-    // test server's. The key and the thumbprint still come from the build.
-    if (const wchar_t* url = ::_wgetenv(L"KODRIN_TEST_UPDATE_URL"); url != nullptr && *url != 0) {
-        setup.folderUrl = reinterpret_cast<const char16_t*>(url);
-    }
-#endif
-    return setup;
 }
 
 bool CheckForProgramUpdate(const QvApp& app, HWND owner, const ProgramUpdateSetup& setup, bool forced, bool silent) {

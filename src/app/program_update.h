@@ -87,11 +87,6 @@ struct ProgramUpdateSetup {
     int timeoutMs = update::kDefaultTimeoutMs;
 };
 
-// The build's settings: the addresses, the release key and the signer
-// thumbprints compiled into the program. Only a build configured for tests
-// also takes the update folder's address from KODRIN_TEST_UPDATE_URL.
-ProgramUpdateSetup BuildUpdateSetup();
-
 // Asks in dialog 20707 (unless not forced and not due) and runs the update
 // job. True when an installer was started: the caller then ends the program.
 bool CheckForProgramUpdate(const QvLibrary::QvApp& app, HWND owner, const ProgramUpdateSetup& setup, bool forced,
