@@ -169,6 +169,34 @@ TEST_F(ProgramUpdate, OnlyASignedNewerReleaseWithItsOwnInstallerIsStarted) {
     EXPECT_EQ(update::StoredFrequency(store_), 20714);
 }
 
+// Cancel on the progress dialog while the installer is on its way (its
+// server holds the bytes back for 3 s, well within the time-out): the check
+// ends as "no update" and nothing is started or left under the installer's
+// name, where without the Cancel the installer would have been started.
+TEST_F(ProgramUpdate, CancelDuringTheInstallersDownloadStartsNothing) {
+    Publish(kNewer, kNewer.signatureHex, std::string(kInstaller));
+    LoopbackServer::Answer held{200, std::string(kInstaller), "application/octet-stream"};
+    held.holdMs = 3000;
+    server_.Serve("/kodrin/kodrinsetup.exe", held);
+    AnswerYes(false);
+    driver_.Ignore([](HWND) { return false; });
+    driver_.Then([this](HWND progress) {
+        ASSERT_NE(::GetDlgItem(progress, IDC_PROGRESS_BAR), nullptr);
+        // The version file and its signature (each asked for twice: its
+        // length, then its bytes), then the installer's first request.
+        EXPECT_TRUE(PumpUntil([this] { return server_.Requests() >= 5; }, 10000));
+        PumpUntil([] { return false; }, 300);
+        Click(progress, IDCANCEL);
+    });
+    driver_.Then([](HWND box) {
+        EXPECT_TRUE(HasText(box, u"There is no update available at this time."));
+        Click(box, IDOK);
+    });
+    EXPECT_FALSE(app::CheckForProgramUpdate(app_, nullptr, setup_, true, false));
+    EXPECT_TRUE(starter_.started.empty());
+    EXPECT_FALSE(Downloaded(u"kodrinsetup.exe"));
+}
+
 TEST_F(ProgramUpdate, TheScheduleDecidesAtStartAndTheDialogStoresIt) {
     Publish(kNewer, kNewer.signatureHex, std::string(kInstaller));
     // Nothing stored: the check at start-up is not due and asks nothing.

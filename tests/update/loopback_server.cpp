@@ -13,6 +13,7 @@ using SocketLength = int;
 using SocketLength = socklen_t;
 #endif
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 
@@ -201,6 +202,11 @@ void LoopbackServer::Handle(std::intptr_t client) {
                 if (const auto it = answers_.find(path); it != answers_.end()) answer = it->second;
             }
             reply = Head(answer.status, answer.contentType, static_cast<long long>(answer.body.size())) + answer.body;
+            if (answer.holdMs > 0) {
+                const std::size_t head = reply.size() - answer.body.size();
+                if (!SendAll(client, reply.data(), head) || !Wait(answer.holdMs)) reply.clear();
+                reply.erase(0, std::min(head, reply.size()));
+            }
         }
     }
     if (!reply.empty()) SendAll(client, reply.data(), reply.size());

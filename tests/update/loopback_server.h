@@ -8,7 +8,8 @@
 //   /stall        never answers (until the server stops)
 //   /half/N       announces N bytes, sends half of them, closes
 //   /trickle/N    announces N bytes, sends 4,096, then stalls
-//   anything set with Serve(): its answer
+//   anything set with Serve(): its answer (with holdMs: the head at once,
+//                 the body that much later)
 // Every answer waits SetDelay() milliseconds first.
 #pragma once
 
@@ -29,6 +30,7 @@ public:
         int status = 200;
         std::string body;
         std::string contentType = "text/xml";
+        int holdMs = 0;
     };
 
     LoopbackServer();
