@@ -6,7 +6,8 @@
 # answered with OK in "Auto-Update", first finds a tampered installer and
 # says there is no update, installing nothing; then finds N+1's own
 # installer, starts it and ends the program; the installer's wizard, driven
-# from outside, installs N+1 over N. The hidden messages are never fetched.
+# from outside, installs N+1 over N. A silent setup started while the
+# program runs replaces nothing. The hidden messages are never fetched.
 set -u
 : "${KODRIN_BUILD:?}" "${KODRIN_SOURCE:?}"
 if [ "${KODRIN_WINDOWS:-0}" != 1 ]; then
@@ -95,6 +96,15 @@ title="Kodrin - $catalog"
 run "$unix_target/kodrin.exe" "/F$catalog" >"$work/program.out" 2>&1 &
 program=$!
 run "$finder" wait "$title" 60000 || fail "the installed program shows no window titled '$title'"
+
+# While the program runs, a silent setup waits ten seconds for it to end,
+# then ends with status 2 and replaces nothing.
+started=$SECONDS
+wine "$work/1/kodrinsetup.exe" /S "/D=$target" </dev/null
+rc=$?
+[ $((SECONDS - started)) -ge 9 ] || fail "a setup while the program runs gave up after $((SECONDS - started)) s, not ten"
+[ "$rc" = 2 ] || fail "a silent setup while the program runs ended with $rc, expected 2"
+[ "$(installed_version)" = "$current" ] || fail "a setup while the program runs installed \"$(installed_version)\""
 
 check_for_update() {
   run "$finder" command "$title" 3304 || fail "could not send Check for Update"
