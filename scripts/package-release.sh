@@ -21,16 +21,11 @@ program=${2:?} cli=${3:?} help=${4:?}
 for file in "$KODRIN_UPDATE_SIGNING_KEY" "$KODRIN_CODESIGN_CERT" "$KODRIN_CODESIGN_KEY" "$program" "$cli" "$help"; do
   [ -r "$file" ] || { echo "release: cannot read $file" >&2; exit 1; }
 done
+# makensis reads its files from the script's folder: the paths must not be relative.
+program=$(realpath "$program") cli=$(realpath "$cli") help=$(realpath "$help")
 
 # The version of the version resource, read by an independent reader.
-version=$(/usr/bin/python3 - "$program" <<'PY'
-import sys, pefile
-pe = pefile.PE(sys.argv[1], fast_load=True)
-pe.parse_data_directories(directories=[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]])
-f = pe.VS_FIXEDFILEINFO[0]
-print("%d.%d.%d.%d" % (f.FileVersionMS >> 16, f.FileVersionMS & 0xFFFF, f.FileVersionLS >> 16, f.FileVersionLS & 0xFFFF))
-PY
-)
+version=$("$here/scripts/pe-version" "$program")
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT

@@ -133,14 +133,7 @@ run "$finder" answer "Kodrin Setup: Completed" 120000 >/dev/null || fail "the in
 run "$finder" gone "Kodrin Setup: Completed" 30000 || fail "the installer's wizard stays"
 for _ in $(seq 100); do [ "$(installed_version)" = "$next" ] && break; sleep 0.2; done
 [ "$(installed_version)" = "$next" ] || fail "after the update \"$(installed_version)\" is installed, expected $next"
-version=$(/usr/bin/python3 - "$unix_target/kodrin.exe" <<'PY'
-import sys, pefile
-pe = pefile.PE(sys.argv[1], fast_load=True)
-pe.parse_data_directories(directories=[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]])
-f = pe.VS_FIXEDFILEINFO[0]
-print("%d.%d.%d.%d" % (f.FileVersionMS >> 16, f.FileVersionMS & 0xFFFF, f.FileVersionLS >> 16, f.FileVersionLS & 0xFFFF))
-PY
-)
+version=$("$KODRIN_SOURCE/scripts/pe-version" "$unix_target/kodrin.exe")
 [ "$version" = "$next" ] || fail "the installed kodrin.exe is version $version, expected $next"
 ! grep -q popup.xml "$work/requests" || fail "the hidden messages were fetched"
 
